@@ -1,0 +1,344 @@
+// The profile (INI) engine: parses CP932 files the way the system's private-profile functions do,
+// keeps the parsed copy per file and rewrites the whole file on every change.
+#include "platform/sys/profile.h"
+
+#include <unordered_map>
+#include <utility>
+
+namespace plat {
+
+namespace {
+
+bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// The system counts control characters 9..13, ^Z (a DOS end-of-file mark) and the blank as space.
+// None of them can be the second byte of a double-byte character, so trimming bytes is safe.
+bool isProfileSpace(unsigned char c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
+
+std::string trim(const std::string& s) {
+  size_t b = 0, e = s.size();
+  while (b < e && isProfileSpace(static_cast<unsigned char>(s[b]))) ++b;
+  while (e > b && isProfileSpace(static_cast<unsigned char>(s[e - 1]))) --e;
+  return s.substr(b, e - b);
+}
+
+std::string trimLeft(const std::string& s) {
+  size_t b = 0;
+  while (b < s.size() && isProfileSpace(static_cast<unsigned char>(s[b]))) ++b;
+  return s.substr(b);
+}
+
+// Case folding for name comparison. The system compares names in Unicode without case, so besides
+// the ASCII letters the full-width Latin, Greek and Cyrillic letters of code page 932 fold too;
+// second bytes of double-byte characters are never folded (0x83 0x41 is not 0x83 0x61).
+std::string fold(const std::string& s) {
+  std::string out;
+  out.reserve(s.size());
+  for (size_t i = 0; i < s.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (isLeadByte(c) && i + 1 < s.size()) {
+      unsigned char t = static_cast<unsigned char>(s[i + 1]);
+      unsigned int code = (static_cast<unsigned int>(c) << 8) | t;
+      if (code >= 0x8260 && code <= 0x8279) code += 0x21;  // full-width A..Z -> a..z
+      else if (code >= 0x839F && code <= 0x83B6) code += 0x20;  // Greek capitals -> small
+      else if (code >= 0x8440 && code <= 0x8460) {  // Cyrillic capitals -> small (0x847F is unused)
+        code += 0x30;
+        if (code >= 0x847F) ++code;
+      }
+      out.push_back(static_cast<char>(code >> 8));
+      out.push_back(static_cast<char>(code & 0xFF));
+      ++i;
+    } else {
+      if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c + 32);
+      out.push_back(static_cast<char>(c));
+    }
+  }
+  return out;
+}
+
+struct Entry {
+  std::string name;   // empty for a blank line
+  bool hasValue = false;
+  std::string value;  // trimmed, quotes kept
+};
+
+struct Section {
+  std::string name;  // "" for the lines before the first header
+  std::vector<Entry> entries;
+  std::unordered_map<std::string, size_t> firstKey;  // folded name -> first entry with that name
+
+  void reindex() {
+    firstKey.clear();
+    firstKey.reserve(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) firstKey.emplace(fold(entries[i].name), i);
+  }
+  const Entry* find(const std::string& foldedKey) const {
+    auto it = firstKey.find(foldedKey);
+    return it == firstKey.end() ? nullptr : &entries[it->second];
+  }
+};
+
+struct Document {
+  bool loaded = false;
+  bool exists = false;
+  FileStamp stamp;
+  std::vector<Section> sections;
+  std::unordered_map<std::string, size_t> firstSection;  // folded name -> first section
+
+  void reindex() {
+    firstSection.clear();
+    firstSection.reserve(sections.size());
+    for (size_t i = 0; i < sections.size(); ++i) firstSection.emplace(fold(sections[i].name), i);
+  }
+  Section* find(const std::string& foldedName) {
+    auto it = firstSection.find(foldedName);
+    return it == firstSection.end() ? nullptr : &sections[it->second];
+  }
+};
+
+// Position of the last "]" of a line that is a character of its own, or npos.
+size_t lastCloseBracket(const std::string& line) {
+  size_t found = std::string::npos;
+  for (size_t i = 0; i < line.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(line[i]);
+    if (isLeadByte(c) && i + 1 < line.size()) {
+      ++i;
+      continue;
+    }
+    if (c == ']') found = i;
+  }
+  return found;
+}
+
+void parse(const std::string& text, Document& doc) {
+  doc.sections.clear();
+  doc.sections.emplace_back();  // the lines before the first header
+  Section* cur = &doc.sections.back();
+  bool prevBlank = false, havePrev = false;
+
+  // Lines end at "\n"; a file with no "\n" at all is split at "\r".
+  const bool lf = text.find('\n') != std::string::npos;
+  const char eol = lf ? '\n' : '\r';
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find(eol, pos);
+    size_t next = end == std::string::npos ? text.size() : end + 1;
+    std::string line = trim(text.substr(pos, (end == std::string::npos ? text.size() : end) - pos));
+    pos = next;
+
+    if (!line.empty() && line[0] == '[') {
+      size_t close = lastCloseBracket(line);
+      if (close != std::string::npos && close > 0) {
+        doc.sections.emplace_back();
+        cur = &doc.sections.back();
+        cur->name = line.substr(1, close - 1);
+        havePrev = false;
+        prevBlank = false;
+        continue;
+      }
+    }
+    Entry e;
+    size_t eq = line.find('=');
+    if (eq != std::string::npos) {
+      e.name = trim(line.substr(0, eq));
+      e.value = trim(line.substr(eq + 1));
+      e.hasValue = true;
+    } else {
+      e.name = line;
+    }
+    // Runs of blank lines collapse into one.
+    if (!e.name.empty() || !havePrev || !prevBlank) {
+      prevBlank = e.name.empty() && !e.hasValue;
+      havePrev = true;
+      cur->entries.push_back(std::move(e));
+    }
+  }
+  for (auto& s : doc.sections) s.reindex();
+  doc.reindex();
+}
+
+std::string serialize(const Document& doc) {
+  std::string out;
+  for (const auto& s : doc.sections) {
+    if (!s.name.empty()) {
+      out += '[';
+      out += s.name;
+      out += "]\r\n";
+    }
+    for (const auto& e : s.entries) {
+      out += e.name;
+      if (e.hasValue) {
+        out += '=';
+        out += e.value;
+      }
+      out += "\r\n";
+    }
+  }
+  return out;
+}
+
+// One pair of matching quotes around a value is removed on read.
+std::string unquote(const std::string& v) {
+  if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0]) return v.substr(1, v.size() - 2);
+  return v;
+}
+
+std::string trimTrailingBlanks(std::string s) {
+  while (!s.empty() && s.back() == ' ') s.pop_back();
+  return s;
+}
+
+}  // namespace
+
+struct ProfileStore::Impl {
+  FileSystem& files;
+  std::unordered_map<std::string, Document> cache;  // by folded path
+
+  explicit Impl(FileSystem& f) : files(f) {}
+
+  // The parsed copy of a file, re-read when its size or write time changed.
+  Document& load(const std::string& path) {
+    Document& doc = cache[fold(path)];
+    FileStamp st;
+    ErrorCode e = files.stamp(path, st);
+    bool exists = e == err::kSuccess;
+    if (doc.loaded && doc.exists == exists && (!exists || doc.stamp == st)) return doc;
+    std::string text;
+    if (exists && files.readFile(path, text) != err::kSuccess) {
+      exists = false;
+      text.clear();
+    }
+    parse(text, doc);
+    doc.loaded = true;
+    doc.exists = exists;
+    doc.stamp = st;
+    return doc;
+  }
+
+  bool save(const std::string& path, Document& doc) {
+    if (files.writeFile(path, serialize(doc)) != err::kSuccess) {
+      doc.loaded = false;  // the disk still has the old text
+      return false;
+    }
+    FileStamp st;
+    if (files.stamp(path, st) == err::kSuccess) {
+      doc.exists = true;
+      doc.stamp = st;
+    } else {
+      doc.loaded = false;
+    }
+    return true;
+  }
+};
+
+ProfileStore::ProfileStore(FileSystem& files) : impl_(std::make_unique<Impl>(files)) {}
+ProfileStore::~ProfileStore() = default;
+
+std::string ProfileStore::read(const std::string& file, const std::string& section, const std::string& key,
+                               const std::string& defaultValue) {
+  std::string def = unquote(trimTrailingBlanks(defaultValue));
+  std::string k = trim(key);
+  if (k.empty()) return def;
+  Document& doc = impl_->load(file);
+  Section* s = doc.find(fold(trim(section)));
+  if (!s) return def;
+  const Entry* e = s->find(fold(k));
+  if (!e || !e->hasValue) return def;
+  return unquote(e->value);
+}
+
+bool ProfileStore::contains(const std::string& file, const std::string& section, const std::string& key) {
+  std::string k = trim(key);
+  if (k.empty()) return false;
+  Document& doc = impl_->load(file);
+  Section* s = doc.find(fold(trim(section)));
+  if (!s) return false;
+  const Entry* e = s->find(fold(k));
+  return e && e->hasValue;
+}
+
+bool ProfileStore::write(const std::string& file, const std::string& section, const std::string& key,
+                         const std::string& value) {
+  Document& doc = impl_->load(file);
+  std::string secName = trimLeft(section);
+  std::string keyName = trimLeft(key);
+  std::string v = trimLeft(value);
+  Section* s = doc.find(fold(trim(section)));
+  if (!s) {
+    doc.sections.emplace_back();
+    doc.sections.back().name = secName;
+    doc.reindex();
+    s = &doc.sections.back();
+  }
+  std::string fk = fold(trim(key));
+  auto it = s->firstKey.find(fk);
+  if (it != s->firstKey.end()) {
+    Entry& e = s->entries[it->second];
+    if (e.hasValue && e.value == v) return true;  // nothing changes on disk
+    e.hasValue = true;
+    e.value = v;
+  } else {
+    Entry e;
+    e.name = keyName;
+    e.hasValue = true;
+    e.value = v;
+    s->entries.push_back(std::move(e));
+    s->firstKey.emplace(fk, s->entries.size() - 1);
+  }
+  return impl_->save(file, doc);
+}
+
+bool ProfileStore::deleteKey(const std::string& file, const std::string& section, const std::string& key) {
+  Document& doc = impl_->load(file);
+  std::string fs = fold(section), fk = fold(key);
+  for (auto& s : doc.sections) {
+    if (s.name.empty() || fold(s.name) != fs) continue;
+    auto it = s.firstKey.find(fk);
+    if (it == s.firstKey.end()) continue;
+    s.entries.erase(s.entries.begin() + static_cast<std::ptrdiff_t>(it->second));
+    s.reindex();
+    return impl_->save(file, doc);
+  }
+  return true;
+}
+
+bool ProfileStore::deleteSection(const std::string& file, const std::string& section) {
+  Document& doc = impl_->load(file);
+  std::string fs = fold(section);
+  bool changed = false;
+  for (size_t i = 0; i < doc.sections.size();) {
+    if (!doc.sections[i].name.empty() && fold(doc.sections[i].name) == fs) {
+      doc.sections.erase(doc.sections.begin() + static_cast<std::ptrdiff_t>(i));
+      changed = true;
+    } else {
+      ++i;
+    }
+  }
+  if (!changed) return true;
+  doc.reindex();
+  return impl_->save(file, doc);
+}
+
+std::vector<std::string> ProfileStore::sectionNames(const std::string& file) {
+  Document& doc = impl_->load(file);
+  std::vector<std::string> names;
+  for (const auto& s : doc.sections)
+    if (!s.name.empty()) names.push_back(s.name);
+  return names;
+}
+
+std::vector<std::string> ProfileStore::keyNames(const std::string& file, const std::string& section) {
+  Document& doc = impl_->load(file);
+  std::vector<std::string> names;
+  Section* s = doc.find(fold(section));
+  if (!s) return names;
+  for (const auto& e : s->entries) {
+    if (e.name.empty() || e.name[0] == ';' || !e.hasValue) continue;
+    names.push_back(e.name);
+  }
+  return names;
+}
+
+void ProfileStore::flush() { impl_->cache.clear(); }
+
+}  // namespace plat
