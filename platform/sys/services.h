@@ -52,6 +52,11 @@ class FileSystem {
   virtual ErrorCode freeSpaceClusters(const std::string& rootPath, std::uint64_t& freeBytes) = 0;
 
   virtual std::string currentDirectory() = 0;
+  // SetCurrentDirectory. The default refuses (kInvalidParameter) for implementations without it.
+  virtual ErrorCode setCurrentDirectory(const std::string& path) {
+    (void)path;
+    return err::kInvalidParameter;
+  }
 
   // The shell's delete operation (FO_DELETE with FOF_SILENT|FOF_NOCONFIRMATION|FOF_NOERRORUI):
   // one path or wildcard pattern; patterns match folders too and recurse into sub-folders;
