@@ -125,6 +125,7 @@ void Control::realize() {
 }
 
 void Control::notify(int property) {
+  changed(property);
   if (peer_) peer_->update(property);
 }
 

@@ -146,6 +146,9 @@ class Control {
   virtual void click();
 
  protected:
+  // Runs before the peer hears of a change; a control kind reacts to its own properties here
+  // (an auto-sized label measures itself again when its caption or font changed).
+  virtual void changed(int property) {}
   // Children adopt their parent's font unless they were given their own.
   bool parentFont_ = true;
 

@@ -63,6 +63,10 @@ void Label::adjustSize() {
   setBounds(left(), top(), s.width, s.height);
 }
 
+void Label::changed(int property) {
+  if (autoSize_ && (property == prop::kCaption || property == prop::kFont)) adjustSize();
+}
+
 void Label::repaint() { notify(prop::kRepaint); }
 
 void TextControl::setText(const std::string& t) {

@@ -53,6 +53,9 @@ class Label : public Control {
   // Asks the form to draw the label again now.
   void repaint();
 
+ protected:
+  void changed(int property) override;
+
  private:
   bool autoSize_ = true;
   bool wordWrap_ = false;

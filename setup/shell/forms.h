@@ -71,6 +71,8 @@ class TfrmMain : public ui::Form {
   std::function<void()> onInstallRun;
   std::function<void()> onUninstallRun;
 
+  // The first command-line argument ("" when none); the program entry sets it.
+  std::string FirstArgument;
   // The lines collected by start-up for the start-up error page.
   std::string StartupErrors;
 
