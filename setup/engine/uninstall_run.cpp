@@ -26,11 +26,6 @@ constexpr int kIdYes = 6;
 
 constexpr int kMaxKeyDeletions = 99;
 
-uninstall::RunWindowsProvider& Provider() {
-  static uninstall::RunWindowsProvider provider;
-  return provider;
-}
-
 bool SameAsciiNoCase(const std::string& a, const std::string& b) { return uninstall::SamePathNoCase(a, b); }
 
 // A folder that is not there any more needs no removing: the run's goal is reached.
@@ -300,14 +295,6 @@ namespace uninstall {
 
 RunOutcome RunUninstall(RunWindows& windows) { return Run(windows).Go(); }
 
-void SetRunWindowsProvider(RunWindowsProvider provider) { Provider() = std::move(provider); }
-
 }  // namespace uninstall
-
-void UninstallRun() {
-  if (!Provider()) return;
-  std::unique_ptr<uninstall::RunWindows> windows = Provider()();
-  if (windows) uninstall::RunUninstall(*windows);
-}
 
 }  // namespace setup

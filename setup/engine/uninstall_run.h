@@ -7,8 +7,8 @@
 
 namespace setup {
 
-// Runs the whole uninstall through the program's windows (see SetUninstallWindows); called by
-// the main window's action button in uninstall mode.
+// Runs the whole uninstall through the program's windows (frmMain, frmStatus, frmCustomDlg,
+// frmBack); the main window's action button calls it in uninstall mode (uninstall_forms.cpp).
 void UninstallRun();
 
 // Deletes a registry key with all its sub-keys. token is a root token such as "(Class)"; every
@@ -54,9 +54,8 @@ struct RunOutcome {
 // The run itself, over the program's services and the given windows.
 RunOutcome RunUninstall(RunWindows& windows);
 
-// How UninstallRun finds the windows: main() (or a test) installs a provider.
-using RunWindowsProvider = std::function<std::unique_ptr<RunWindows>()>;
-void SetRunWindowsProvider(RunWindowsProvider provider);
+// The program's forms as the run's windows (null while the forms do not exist).
+std::unique_ptr<RunWindows> FormsRunWindows();
 
 }  // namespace uninstall
 }  // namespace setup
