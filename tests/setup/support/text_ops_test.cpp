@@ -5,12 +5,12 @@
 
 #include "setup/support/MBUtils.h"
 #include "setup/support/uStrOp.h"
-#include "support_fixture.h"
+#include "text_fixture.h"
 
 namespace setup {
 namespace {
 
-using TextOps = testing::SupportTest;
+using TextOps = testing::TextTest;
 
 struct PosCase {
   const char* name;
