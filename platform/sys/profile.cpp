@@ -28,36 +28,24 @@ std::string trimLeft(const std::string& s) {
   return s.substr(b);
 }
 
-// Case folding for name comparison. The system compares names in Unicode without case, so besides
-// the ASCII letters the full-width Latin, Greek and Cyrillic letters of code page 932 fold too;
-// second bytes of double-byte characters are never folded (0x83 0x41 is not 0x83 0x61).
+// Case folding for name comparison: ASCII letters only, as the system's profile functions do
+// (full-width letters keep their case). Second bytes of double-byte characters are never folded:
+// 0x83 0x41 (ア) is not 0x83 0x61 (ャ).
 std::string fold(const std::string& s) {
-  std::string out;
-  out.reserve(s.size());
-  for (size_t i = 0; i < s.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    if (isLeadByte(c) && i + 1 < s.size()) {
-      unsigned char t = static_cast<unsigned char>(s[i + 1]);
-      unsigned int code = (static_cast<unsigned int>(c) << 8) | t;
-      if (code >= 0x8260 && code <= 0x8279) code += 0x21;  // full-width A..Z -> a..z
-      else if (code >= 0x839F && code <= 0x83B6) code += 0x20;  // Greek capitals -> small
-      else if (code >= 0x8440 && code <= 0x8460) {  // Cyrillic capitals -> small (0x847F is unused)
-        code += 0x30;
-        if (code >= 0x847F) ++code;
-      }
-      out.push_back(static_cast<char>(code >> 8));
-      out.push_back(static_cast<char>(code & 0xFF));
+  std::string out(s);
+  for (size_t i = 0; i < out.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(out[i]);
+    if (isLeadByte(c)) {
       ++i;
-    } else {
-      if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c + 32);
-      out.push_back(static_cast<char>(c));
+    } else if (c >= 'A' && c <= 'Z') {
+      out[i] = static_cast<char>(c + 32);
     }
   }
   return out;
 }
 
 struct Entry {
-  std::string name;   // empty for a blank line
+  std::string name;
   bool hasValue = false;
   std::string value;  // trimmed, quotes kept
 };
@@ -114,26 +102,23 @@ void parse(const std::string& text, Document& doc) {
   doc.sections.clear();
   doc.sections.emplace_back();  // the lines before the first header
   Section* cur = &doc.sections.back();
-  bool prevBlank = false, havePrev = false;
 
-  // Lines end at "\n"; a file with no "\n" at all is split at "\r".
-  const bool lf = text.find('\n') != std::string::npos;
-  const char eol = lf ? '\n' : '\r';
+  // A line ends at "\r" or "\n".
   size_t pos = 0;
   while (pos < text.size()) {
-    size_t end = text.find(eol, pos);
-    size_t next = end == std::string::npos ? text.size() : end + 1;
-    std::string line = trim(text.substr(pos, (end == std::string::npos ? text.size() : end) - pos));
-    pos = next;
+    size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string::npos) end = text.size();
+    std::string line = trim(text.substr(pos, end - pos));
+    pos = text.find_first_not_of("\r\n", end);
+    if (pos == std::string::npos) pos = text.size();
 
-    if (!line.empty() && line[0] == '[') {
+    if (line.empty()) continue;  // blank lines are not kept
+    if (line[0] == '[') {
       size_t close = lastCloseBracket(line);
       if (close != std::string::npos && close > 0) {
         doc.sections.emplace_back();
         cur = &doc.sections.back();
-        cur->name = line.substr(1, close - 1);
-        havePrev = false;
-        prevBlank = false;
+        cur->name = trim(line.substr(1, close - 1));
         continue;
       }
     }
@@ -146,12 +131,7 @@ void parse(const std::string& text, Document& doc) {
     } else {
       e.name = line;
     }
-    // Runs of blank lines collapse into one.
-    if (!e.name.empty() || !havePrev || !prevBlank) {
-      prevBlank = e.name.empty() && !e.hasValue;
-      havePrev = true;
-      cur->entries.push_back(std::move(e));
-    }
+    cur->entries.push_back(std::move(e));
   }
   for (auto& s : doc.sections) s.reindex();
   doc.reindex();
@@ -215,11 +195,15 @@ struct ProfileStore::Impl {
     return doc;
   }
 
+  // Writes the whole file; the copy kept is then what a fresh read of the file gives, since
+  // names written with blanks around them come back trimmed.
   bool save(const std::string& path, Document& doc) {
-    if (files.writeFile(path, serialize(doc)) != err::kSuccess) {
+    std::string text = serialize(doc);
+    if (files.writeFile(path, text) != err::kSuccess) {
       doc.loaded = false;  // the disk still has the old text
       return false;
     }
+    parse(text, doc);
     FileStamp st;
     if (files.stamp(path, st) == err::kSuccess) {
       doc.exists = true;
@@ -305,18 +289,14 @@ bool ProfileStore::deleteKey(const std::string& file, const std::string& section
 bool ProfileStore::deleteSection(const std::string& file, const std::string& section) {
   Document& doc = impl_->load(file);
   std::string fs = fold(section);
-  bool changed = false;
-  for (size_t i = 0; i < doc.sections.size();) {
+  // Only the first section of that name goes, as with the system's function.
+  for (size_t i = 0; i < doc.sections.size(); ++i) {
     if (!doc.sections[i].name.empty() && fold(doc.sections[i].name) == fs) {
       doc.sections.erase(doc.sections.begin() + static_cast<std::ptrdiff_t>(i));
-      changed = true;
-    } else {
-      ++i;
+      return impl_->save(file, doc);
     }
   }
-  if (!changed) return true;
-  doc.reindex();
-  return impl_->save(file, doc);
+  return true;
 }
 
 std::vector<std::string> ProfileStore::sectionNames(const std::string& file) {
@@ -333,7 +313,7 @@ std::vector<std::string> ProfileStore::keyNames(const std::string& file, const s
   Section* s = doc.find(fold(section));
   if (!s) return names;
   for (const auto& e : s->entries) {
-    if (e.name.empty() || e.name[0] == ';' || !e.hasValue) continue;
+    if (!e.hasValue || (!e.name.empty() && e.name[0] == ';')) continue;
     names.push_back(e.name);
   }
   return names;

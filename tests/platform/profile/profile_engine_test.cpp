@@ -37,7 +37,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ReadCase{"plain", "[S]\r\nK=V\r\n", "S", "K", "d", "V"},
         ReadCase{"names without ASCII case", "[Sec]\r\nKey=V\r\n", "sEC", "KEY", "d", "V"},
-        ReadCase{"full-width letters fold too", "[Ａ]\r\nK=V\r\n", "ａ", "K", "d", "V"},
+        ReadCase{"full-width letters keep their case", "[Ａ]\r\nK=V\r\n", "ａ", "K", "d", "d"},
         ReadCase{"second bytes never fold (ア is not ャ)", "[ア]\r\nK=V\r\n", "ャ", "K", "d", "d"},
         ReadCase{"trail byte 0x5D is not a closing bracket", "[ゼ]\r\nK=V\r\n", "ゼ", "K", "d", "V"},
         ReadCase{"blanks around names and values", "[S]\r\n  K \t=  V V  \r\n", " S ", " K ", "d", "V V"},
