@@ -2,6 +2,7 @@
 #include "platform/ui/form.h"
 
 #include "platform/ui/application.h"
+#include "platform/ui/controls.h"
 
 namespace ui {
 
@@ -101,6 +102,76 @@ void Form::close() {
   if (action == CloseAction::None) return;
   hide();
   if (isMain) app_.terminate();
+}
+
+char AccessKeyOf(const std::string& caption) {
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    unsigned char b = static_cast<unsigned char>(caption[i]);
+    if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) {
+      ++i;
+      continue;
+    }
+    if (b == '&' && i + 1 < caption.size()) {
+      char next = caption[i + 1];
+      if (next == '&') {
+        ++i;
+        continue;
+      }
+      return (next >= 'a' && next <= 'z') ? static_cast<char>(next - 'a' + 'A') : next;
+    }
+  }
+  return 0;
+}
+
+namespace {
+
+template <typename Pred>
+Control* FindInTree(Control& root, Pred pred) {
+  for (Control* c : root.children()) {
+    if (pred(*c)) return c;
+    if (Control* found = FindInTree(*c, pred)) return found;
+  }
+  return nullptr;
+}
+
+bool CanTakeInput(const Control& c) { return c.windowed() && c.effectivelyVisible() && c.effectivelyEnabled(); }
+
+}  // namespace
+
+bool Form::pressAccessKey(char letter) {
+  if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+  Control* target = FindInTree(*this, [letter](Control& c) {
+    return CanTakeInput(c) && AccessKeyOf(c.caption()) == letter;
+  });
+  if (!target) return false;
+  target->setFocus();
+  target->click();
+  return true;
+}
+
+bool Form::pressEnter() {
+  // A focused button takes Enter itself, as in the system's dialogs; otherwise the default one.
+  Control* target = nullptr;
+  if (auto* focused = dynamic_cast<Button*>(activeControl_); focused && CanTakeInput(*focused)) target = focused;
+  if (!target) {
+    target = FindInTree(*this, [](Control& c) {
+      auto* b = dynamic_cast<Button*>(&c);
+      return b && b->isDefault() && CanTakeInput(c);
+    });
+  }
+  if (!target) return false;
+  target->click();
+  return true;
+}
+
+bool Form::pressEscape() {
+  Control* target = FindInTree(*this, [](Control& c) {
+    auto* b = dynamic_cast<Button*>(&c);
+    return b && b->isCancel() && CanTakeInput(c);
+  });
+  if (!target) return false;
+  target->click();
+  return true;
 }
 
 void Form::created() {

@@ -22,6 +22,10 @@ enum class WindowState { Normal, Maximised, Minimised };
 enum class BorderStyle { None, Single, Sizeable, Dialog };
 enum class CloseAction { None, Hide, Free };
 
+// The access key of a caption: the letter after a single "&" (upper-cased), or 0. Captions are
+// CP932, so the second byte of a double-byte character is never taken for "&".
+char AccessKeyOf(const std::string& caption);
+
 class Form : public Control {
  public:
   Form(Application& app, std::string name);
@@ -62,6 +66,12 @@ class Form : public Control {
   // Closes the form: a modal form gets the result mrCancel; otherwise the close query runs
   // and the form hides, or, being the application's main form, ends the application.
   void close();
+
+  // Keyboard: the control whose caption marks this letter with "&" (letter case ignored) is
+  // clicked; Enter clicks the focused button or else the default one, Escape the cancel button. False when none can take it.
+  bool pressAccessKey(char letter);
+  bool pressEnter();
+  bool pressEscape();
 
   Control* activeControl() const { return activeControl_; }
   void setActiveControl(Control* c) { activeControl_ = c; }
