@@ -187,7 +187,8 @@ void RegistryStore::save() const {
   std::string data = text();
   int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (fd < 0) throw std::runtime_error("registry file cannot be written: " + file_);
-  bool ok = ::write(fd, data.data(), data.size()) == static_cast<ssize_t>(data.size()) && ::fsync(fd) == 0;
+  // Written aside and renamed over the old file, so a reader never sees half a registry.
+  bool ok = ::write(fd, data.data(), data.size()) == static_cast<ssize_t>(data.size());
   ::close(fd);
   if (!ok || std::rename(tmp.c_str(), file_.c_str()) != 0)
     throw std::runtime_error("registry file cannot be written: " + file_);
