@@ -1,8 +1,6 @@
 // Writing and reading the book data file.
 #include "viewer/bookfile.h"
 
-#include <optional>
-
 #include "viewer/lines.h"
 #include "viewer/number.h"
 
@@ -29,9 +27,9 @@ void PutLine(std::string& out, const std::string& key, const std::string& value)
 std::string TextValue(std::string_view line) { return std::string(SkipCharacters(line, kKeyLength)); }
 
 // Numbers start one character later: the sign position is skipped, so "-5" reads back as 5.
-std::optional<std::int16_t> NumberValue(std::string_view line) {
-  return ReadInt16(SkipCharacters(line, kKeyLength + 1));
-}
+// A number beyond 16 bits is pinned to the range's end: a bookmark typed as -32768 is written
+// "-32768" and read as 32768, and must not make the book unreadable.
+std::int16_t NumberValue(std::string_view line) { return ReadInt16Saturated(SkipCharacters(line, kKeyLength + 1)); }
 
 }  // namespace
 
@@ -52,14 +50,10 @@ bool ParseBookData(const std::string& data, BookRecord& book) {
   if (lines.size() < kLines) return false;
   BookRecord read;
   read.booktitle = TextValue(lines[0]);
-  auto allpage = NumberValue(lines[1]);
-  if (!allpage) return false;
-  read.allpage = *allpage;
+  read.allpage = NumberValue(lines[1]);
   read.bookcover = TextValue(lines[2]);
   for (int slot = 1; slot <= kMarkSlots; ++slot) {
-    auto page = NumberValue(lines[1 + 2 * slot]);
-    if (!page) return false;
-    read.markpage[slot - 1] = *page;
+    read.markpage[slot - 1] = NumberValue(lines[1 + 2 * slot]);
     read.marktitle[slot - 1] = TextValue(lines[2 + 2 * slot]);
   }
   book = std::move(read);

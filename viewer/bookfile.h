@@ -27,8 +27,8 @@ struct BookRecord {
 std::string FormatBookData(const BookRecord& book);
 
 // Reads a file's bytes into `book`. Lines are known only by position, so altered keys do not
-// matter. A file with fewer than 23 lines or a number beyond the 16-bit range is refused, and
-// then `book` is left exactly as it was.
+// matter. A file with fewer than 23 lines is refused, and then `book` is left exactly as it was;
+// a number beyond the 16-bit range is pinned to the range's nearest end.
 bool ParseBookData(const std::string& data, BookRecord& book);
 
 }  // namespace viewer

@@ -103,8 +103,6 @@ TEST(BookFile, DamagedFilesAreRefusedAndLeaveTheRecordAlone) {
   const std::string cases[] = {
       "",
       full.substr(0, full.rfind("marktitle10")),  // 22 lines
-      WithLine(SampleBook(), 1, "allpage....= 40000 "),
-      WithLine(SampleBook(), 21, "markpage-10= 99999999999999999999999 "),
   };
   for (const auto& data : cases) {
     BookRecord kept;
@@ -114,6 +112,18 @@ TEST(BookFile, DamagedFilesAreRefusedAndLeaveTheRecordAlone) {
     EXPECT_EQ(kept.booktitle, "kept");
     EXPECT_EQ(kept.allpage, 3);
   }
+}
+
+TEST(BookFile, NumbersBeyondSixteenBitsArePinnedSoTheBookStaysReadable) {
+  BookRecord b = SampleBook();
+  b.markpage[2] = -32768;  // typed into the bookmark dialog; written with its sign
+  BookRecord back;
+  ASSERT_TRUE(ParseBookData(FormatBookData(b), back));
+  EXPECT_EQ(back.markpage[2], 32767);
+  ASSERT_TRUE(ParseBookData(WithLine(SampleBook(), 1, "allpage....= 40000 "), back));
+  EXPECT_EQ(back.allpage, 32767);
+  ASSERT_TRUE(ParseBookData(WithLine(SampleBook(), 21, "markpage-10= 99999999999999999999999 "), back));
+  EXPECT_EQ(back.markpage[9], 32767);
 }
 
 TEST(BookFile, AcceptsOtherLineEndingsAndAMissingLastEnding) {
