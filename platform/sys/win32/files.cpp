@@ -70,6 +70,32 @@ ErrorCode fromLzError(INT code) {
   }
 }
 
+// Read-only files refuse to be replaced, as on Windows (Wine lets CREATE_ALWAYS and CopyFile
+// overwrite them).
+bool isReadOnlyFile(const std::wstring& path) {
+  DWORD a = GetFileAttributesW(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY) && (a & FILE_ATTRIBUTE_READONLY);
+}
+
+// The shell deletes read-only files without asking when told not to confirm; Wine's shell refuses
+// them instead. Clearing the flag on what the pattern names, and below it, gives the same result.
+void clearReadOnly(const std::wstring& pattern, bool recurse) {
+  size_t slash = pattern.find_last_of(L"\\/");
+  std::wstring folder = slash == std::wstring::npos ? std::wstring() : pattern.substr(0, slash + 1);
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW(pattern.c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do {
+    std::wstring name = fd.cFileName;
+    if (name == L"." || name == L"..") continue;
+    std::wstring full = folder + name;
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+      SetFileAttributesW(full.c_str(), fd.dwFileAttributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    if (recurse && (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) clearReadOnly(full + L"\\*", true);
+  } while (FindNextFileW(h, &fd));
+  FindClose(h);
+}
+
 using GetDiskFreeSpaceExFn = BOOL(WINAPI*)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
 
 }  // namespace
@@ -116,6 +142,7 @@ ErrorCode Win32FileSystem::deleteFile(const std::string& path) {
 }
 
 ErrorCode Win32FileSystem::copyFile(const std::string& source, const std::string& target, bool failIfExists) {
+  if (!failIfExists && isReadOnlyFile(wide(target))) return err::kAccessDenied;
   return CopyFileW(wide(source).c_str(), wide(target).c_str(), failIfExists ? TRUE : FALSE) ? err::kSuccess
                                                                                             : lastError();
 }
@@ -146,6 +173,7 @@ ErrorCode Win32FileSystem::readFile(const std::string& path, std::string& data) 
 }
 
 ErrorCode Win32FileSystem::writeFile(const std::string& path, const std::string& data) {
+  if (isReadOnlyFile(wide(path))) return err::kAccessDenied;
   Handle f(CreateFileW(wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                        FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!f.ok()) return lastError();
@@ -208,6 +236,7 @@ std::string Win32FileSystem::currentDirectory() {
 
 ErrorCode Win32FileSystem::shellDelete(const std::string& pathOrPattern) {
   std::wstring from = wide(pathOrPattern);
+  clearReadOnly(from, true);
   from.push_back(L'\0');  // the list ends with an empty name
   SHFILEOPSTRUCTW op = {};
   op.wFunc = FO_DELETE;

@@ -47,6 +47,20 @@ ErrorCode fromShellExecute(INT_PTR code) {
 
 using RestartDialogFn = int(WINAPI*)(HWND, LPCWSTR, DWORD);
 
+// The show command stored in a link file's header (76 bytes, the command at offset 60), or 0.
+// Wine's link object saves it but reports SW_SHOWNORMAL after loading, so it is read here.
+int headerShowCommand(const std::wstring& path) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return 0;
+  unsigned char h[0x4C] = {};
+  DWORD got = 0;
+  BOOL ok = ReadFile(f, h, sizeof h, &got, nullptr);
+  CloseHandle(f);
+  if (!ok || got != sizeof h || h[0] != 0x4C || h[1] || h[2] || h[3]) return 0;
+  return static_cast<int>(h[60] | (h[61] << 8) | (h[62] << 16) | (static_cast<unsigned>(h[63]) << 24));
+}
+
 }  // namespace
 
 std::string Win32Shell::specialFolder(int csidl) {
@@ -114,6 +128,7 @@ ErrorCode Win32Shell::readShellLink(const std::string& linkPath, ShellLinkData& 
   }
   int show = SW_SHOWNORMAL;
   if (SUCCEEDED(sl->GetShowCmd(&show))) out.showCommand = show;
+  if (int stored = headerShowCommand(wide(linkPath))) out.showCommand = stored;
   link = out;
   return err::kSuccess;
 }

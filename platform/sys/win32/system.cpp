@@ -67,13 +67,13 @@ std::string Win32SystemInfo::tempDirectory() {
 }
 
 bool Win32SystemInfo::acquireNamedMutex(const std::string& name) {
-  if (mutex_) return true;  // already held by this process
   std::wstring w = wide(name);
   HANDLE other = OpenMutexW(SYNCHRONIZE, FALSE, w.c_str());
-  if (other) {
+  if (other) {  // held by another instance, or already by this one
     CloseHandle(other);
     return false;
   }
+  releaseNamedMutex();  // one guard per process
   HANDLE h = CreateMutexW(nullptr, TRUE, w.c_str());
   if (!h) return false;
   if (GetLastError() == ERROR_ALREADY_EXISTS) {  // another instance won the race
