@@ -1,0 +1,126 @@
+// The POSIX machine's path handling: wildcards, host names on disk, case-blind look-up.
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+
+#include "platform/sys/posix/cp932.h"
+#include "platform/sys/posix/posix_machine.h"
+#include "platform/sys/posix/wildcard.h"
+#include "tests/platform/sys/posix_fixture.h"
+
+namespace plat::posix {
+namespace {
+
+TEST(Wildcard, DosRules) {
+  struct Case {
+    const char* pattern;
+    const char* name;
+    bool matches;
+  };
+  const Case cases[] = {
+      {"*.*", "NOEXT", true},        {"*.*", "A.B.C", true},        {"*.", "NOEXT", true},
+      {"*.", "A.TXT", false},        {"*.TXT", "a.txt", true},      {"*.TXT", "A.TXT.BAK", false},
+      {"*.T?T", "A.TXT", true},      {"A?.TXT", "A.TXT", true},     {"A?.TXT", "AB.TXT", true},
+      {"A?.TXT", "ABC.TXT", false},  {"NAME.*", "NAME", true},      {"NAME.*", "NAME.X", true},
+      {"NAME.*", "NAMEX", false},    {"*AB*", "XXABYY", true},      {"*.INI", "X.INI", true},
+      {"表*", "表示.TXT", true},     {"?.TXT", "表.TXT", true},     {"??.TXT", "表.TXT", true},
+      // 83 41 and 83 61 differ only in what would be a letter's case
+      {"ア*", "ヂ.TXT", false},      {"?", "表", true},
+  };
+  for (const Case& c : cases) EXPECT_EQ(matchesWildcard(c.pattern, c.name), c.matches) << c.pattern << " " << c.name;
+}
+
+TEST(HostNames, ConvertAndEscapeReversibly) {
+  struct Case {
+    std::string cp932;
+    std::string utf8;
+  };
+  const Case cases[] = {
+      {"README.TXT", "README.TXT"},
+      {"\x95\x5C", "\xE8\xA1\xA8"},                 // 表
+      {"\xB1\xB2", "\xEF\xBD\xB1\xEF\xBD\xB2"},     // half-width ｱｲ
+      {std::string("A\x80Z"), "A\xEF\x9E\x80Z"},    // 0x80 has no character: escaped
+      {std::string("\xFD\x40"), "\xEF\x9F\xBD@"},   // nor has 0xFD
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(toHostName(c.cp932), c.utf8);
+    EXPECT_EQ(fromHostName(c.utf8), c.cp932);
+  }
+}
+
+class PosixPaths : public MachineTest {};
+
+TEST_F(PosixPaths, FilesAreStoredUnderUtf8NamesAndFoundWithoutCase) {
+  machine().putFile("C:\\Program Files\\表示ソフト\\Readme.Txt", "x");
+  EXPECT_TRUE(std::filesystem::exists(root() + "/C/Program Files/\xE8\xA1\xA8\xE7\xA4\xBA\xE3\x82\xBD\xE3\x83\x95\xE3\x83\x88/Readme.Txt"));
+  std::string data;
+  EXPECT_EQ(machine().files().readFile("c:\\PROGRAM FILES\\表示ソフト\\README.TXT", data), 0u);
+  EXPECT_EQ(machine().files().readFile("C:/Program Files/表示ソフト/./x/../readme.txt", data), 0u);
+  // A new name is created as given; look-ups of the old one keep the stored spelling.
+  ASSERT_EQ(machine().files().writeFile("C:\\NewName.Txt", "y"), 0u);
+  std::vector<DirEntry> entries;
+  ASSERT_EQ(machine().files().findFiles("C:\\NEWNAME.TXT", entries), 0u);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].name, "NewName.Txt");
+}
+
+TEST_F(PosixPaths, UnconvertibleNamesSurvive) {
+  const std::string odd = std::string("C:\\ODD\x80\xA0.TXT");
+  ASSERT_EQ(machine().files().writeFile(odd, "odd"), 0u);
+  std::vector<DirEntry> entries;
+  ASSERT_EQ(machine().files().findFiles("C:\\ODD*", entries), 0u);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].name, std::string("ODD\x80\xA0.TXT"));
+  EXPECT_EQ(machine().readFile(odd), "odd");
+}
+
+TEST_F(PosixPaths, BadPathsGiveTheSystemCodes) {
+  struct Case {
+    std::string path;
+    ErrorCode code;
+  };
+  const Case cases[] = {
+      {"Q:\\A.TXT", err::kPathNotFound},          // no such drive
+      {"\\\\SERVER\\SHARE\\A.TXT", err::kBadPathName},
+      {"", err::kPathNotFound},
+      {"C:\\A<B.TXT", err::kInvalidName},
+      {"C:\\A|B.TXT", err::kInvalidName},
+  };
+  for (const Case& c : cases) EXPECT_EQ(machine().files().writeFile(c.path, "x"), c.code) << c.path;
+  std::uint32_t attributes;
+  machine().putFile("C:\\F.TXT", "f");
+  EXPECT_EQ(machine().files().getAttributes("C:\\F.TXT\\", attributes), err::kInvalidName);
+  EXPECT_EQ(machine().files().createDirectory("C:\\F.TXT\\SUB"), err::kPathNotFound);
+}
+
+TEST_F(PosixPaths, RelativePathsUseTheCurrentFolder) {
+  machine().layout().currentDirectory = "C:\\WINDOWS";
+  ASSERT_EQ(machine().files().writeFile("REL.TXT", "r"), 0u);
+  EXPECT_TRUE(machine().fileExists("C:\\WINDOWS\\REL.TXT"));
+  ASSERT_EQ(machine().files().writeFile("\\TOP.TXT", "t"), 0u);
+  EXPECT_TRUE(machine().fileExists("C:\\TOP.TXT"));
+  EXPECT_EQ(machine().files().currentDirectory(), "C:\\WINDOWS");
+  machine().layout().currentDirectory.clear();
+  machine().layout().programPath = "D:\\SETUP.EXE";
+  EXPECT_EQ(machine().files().currentDirectory(), "D:\\");
+}
+
+TEST_F(PosixPaths, CaseOnlyRenameAndMoveBetweenDrives) {
+  machine().putFile("C:\\case.txt", "c");
+  ASSERT_EQ(machine().files().moveFile("C:\\case.txt", "C:\\CASE.TXT"), 0u);
+  std::vector<DirEntry> entries;
+  ASSERT_EQ(machine().files().findFiles("C:\\case.*", entries), 0u);
+  EXPECT_EQ(entries.at(0).name, "CASE.TXT");
+  machine().putMedium("D:\\", {{"M.TXT", "m"}});
+  ASSERT_EQ(machine().files().moveFile("C:\\CASE.TXT", "D:\\MOVED.TXT"), 0u);
+  EXPECT_EQ(machine().readFile("D:\\MOVED.TXT"), "c");
+  machine().putFolder("C:\\TREE\\SUB");
+  EXPECT_NE(machine().files().moveFile("C:\\TREE", "C:\\TREE\\SUB\\INSIDE"), 0u);
+}
+
+}  // namespace
+}  // namespace plat::posix
