@@ -1,4 +1,6 @@
 // The folder test, whole-path creation, the replacing copy and the shell's special folders.
+#include <gmock/gmock.h>
+
 #include <string>
 #include <vector>
 
@@ -65,13 +67,13 @@ TEST_F(FilePrimitives, CreateFolderPathReportsFailure) {
 }
 
 TEST_F(FilePrimitives, CreateFolderPathAcceptsLevelsTheFolderTestCannotSee) {
-  // A hidden folder holds only hidden entries for the folder test, yet it is there.
-  machine().putFolder("C:\\WORK\\HIDDEN");
-  ASSERT_EQ(sys().files.setAttributes("C:\\WORK\\HIDDEN", plat::attr::kDirectory | plat::attr::kHidden),
-            plat::err::kSuccess);
-  EXPECT_TRUE(CreateFolderPath("C:\\WORK\\HIDDEN\\"));
-  EXPECT_TRUE(CreateFolderPath("C:\\WORK\\HIDDEN\\SUB"));
-  EXPECT_TRUE(machine().folderExists("C:\\WORK\\HIDDEN\\SUB"));
+  // An empty drive root shows the folder test no entry, yet it is there and needs no creation.
+  machine().putMedium("E:\\", {});
+  ASSERT_FALSE(FolderExists("E:\\"));
+  EXPECT_TRUE(CreateFolderPath("E:\\"));
+  EXPECT_TRUE(CreateFolderPath("E:"));
+  EXPECT_TRUE(CreateFolderPath("E:\\NEW\\"));
+  EXPECT_TRUE(machine().folderExists("E:\\NEW"));
 }
 
 TEST_F(FilePrimitives, CopyFileReplaceResetsAttributes) {
@@ -94,6 +96,7 @@ TEST_F(FilePrimitives, CopyFileReplaceResetsAttributes) {
 
 TEST_F(FilePrimitives, CopyFileReplaceReturnsTheCopyError) {
   machine().putFolder("C:\\DST");
+  machine().putFolder("C:\\SRC");
   EXPECT_EQ(CopyFileReplace("C:\\SRC\\MISSING.DAT", "C:\\DST\\A.DAT"), plat::err::kFileNotFound);
   EXPECT_FALSE(machine().exists("C:\\DST\\A.DAT"));
   machine().putFile("C:\\SRC\\A.DAT", "x");

@@ -75,8 +75,10 @@ TEST_F(SharedCounts, TwoInstallsAndOneUninstall) {
 TEST_F(SharedCounts, ValueNameIsThePathAsGiven) {
   storeCount(plat::RegValue::dword(7));
   EXPECT_EQ(GetSharedCount(kFile), 7);
-  // A different spelling of the same file is a different value.
-  EXPECT_EQ(GetSharedCount("c:\\windows\\system32\\共有表.dll"), 0);
+  // Another form of the same file's path is another value.
+  EXPECT_EQ(GetSharedCount("C:\\WINDOWS\\SYSTEM32\\..\\SYSTEM32\\共有表.DLL"), 0);
+  EXPECT_EQ(ChangeSharedCount("C:\\WINDOWS\\.\\SYSTEM32\\共有表.DLL", true), 1);
+  EXPECT_EQ(GetSharedCount(kFile), 7);
 }
 
 TEST_F(SharedCounts, ReadCreatesTheKey) {

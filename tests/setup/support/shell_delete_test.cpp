@@ -66,28 +66,37 @@ struct RemoveCase {
   std::vector<std::string> files;  // relative to the folder
   std::string patterns;
   plat::ErrorCode expected;
-  bool folderRemains;
+  std::vector<std::string> kept;  // files still there afterwards; the folder stays with them
 };
 
 TEST_F(ShellDelete, RemoveFolderDeletesPatternsThenTheFolder) {
   const RemoveCase cases[] = {
-      {"only listed kinds", {"A.INI", "B.GID", "SUB\\C.INI"}, "*.INI|*.GID|", plat::err::kSuccess, false},
-      {"last item without bar", {"A.INI", "B.GID"}, "*.INI|*.GID", plat::err::kSuccess, false},
-      {"another file remains", {"A.INI", "KEEP.TXT"}, "*.INI|*.GID|", plat::err::kDirNotEmpty, true},
-      {"empty list, empty folder", {}, "", plat::err::kSuccess, false},
-      {"empty list, a file", {"A.INI"}, "", plat::err::kDirNotEmpty, true},
-      {"empty items name the folder", {"A.INI"}, "||", plat::err::kDirNotEmpty, true},
-      {"everything", {"A.INI", "表\\ソ.TXT"}, "*.*|", plat::err::kSuccess, false},
+      {"only listed kinds", {"A.INI", "B.GID", "C.INI"}, "*.INI|*.GID|", plat::err::kSuccess, {}},
+      {"last item without bar", {"A.INI", "B.GID"}, "*.INI|*.GID", plat::err::kSuccess, {}},
+      {"another file remains", {"A.INI", "KEEP.TXT"}, "*.INI|*.GID|", plat::err::kDirNotEmpty, {"KEEP.TXT"}},
+      {"matches in sub-folders go, the sub-folder stays", {"A.INI", "SUB\\C.INI"}, "*.INI|",
+       plat::err::kDirNotEmpty, {"SUB\\"}},
+      {"empty list, empty folder", {}, "", plat::err::kSuccess, {}},
+      {"empty list, a file", {"A.INI"}, "", plat::err::kDirNotEmpty, {"A.INI"}},
+      {"empty items name the folder", {"A.INI"}, "||", plat::err::kDirNotEmpty, {"A.INI"}},
+      {"everything", {"A.INI", "表\\ソ.TXT"}, "*.*|", plat::err::kSuccess, {}},
   };
+  const std::string folder = "C:\\APP\\表示";
   for (const RemoveCase& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::string folder = "C:\\APP\\表示";
     machine().putFolder(folder);
     for (const std::string& f : c.files) machine().putFile(folder + "\\" + f, "x");
     EXPECT_EQ(RemoveFolder(folder + "\\", c.patterns), c.expected);
-    EXPECT_EQ(machine().folderExists(folder), c.folderRemains);
-    if (c.folderRemains) EXPECT_EQ(DeleteWithShell(folder + "\\*.*"), plat::err::kSuccess);
-    RemoveFolder(folder, "");
+    EXPECT_EQ(machine().folderExists(folder), !c.kept.empty());
+    std::vector<plat::DirEntry> left;
+    sys().files.findFiles(folder + "\\*", left);
+    std::vector<std::string> names;
+    for (const auto& e : left)
+      if (e.name != "." && e.name != "..") names.push_back(e.name + ((e.attributes & plat::attr::kDirectory) ? "\\" : ""));
+    std::vector<std::string> expectedNames = c.kept;
+    EXPECT_EQ(names, expectedNames);
+    EXPECT_FALSE(machine().exists(folder + "\\SUB\\C.INI"));
+    if (!c.kept.empty()) EXPECT_EQ(RemoveFolder(folder, "*.*|"), plat::err::kSuccess);
   }
 }
 
