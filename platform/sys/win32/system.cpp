@@ -168,7 +168,11 @@ bool Win32SystemInfo::playSound(const std::string& path) {
   // The multimedia library is looked up at run time and stays loaded while a sound plays.
   auto fn = win32::findExport<SndPlaySoundFn>(win32::systemModule(L"winmm.dll"), "sndPlaySoundW");
   if (!fn) return false;
-  return fn(wide(path).c_str(), SND_ASYNC | SND_NODEFAULT) != FALSE;
+  // Played asynchronously, the call cannot tell a missing file; ask first.
+  std::wstring w = wide(path);
+  DWORD a = GetFileAttributesW(w.c_str());
+  if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  return fn(w.c_str(), SND_ASYNC | SND_NODEFAULT) != FALSE;
 }
 
 }  // namespace plat
