@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/sys/profile.h"
 #include "platform/sys/services.h"
 
 namespace plat {
@@ -27,6 +28,8 @@ struct MachineLayout {
   std::map<char, std::uint64_t> freeBytes;
   bool hasExtendedFreeSpace = true;  // false plays an early system without the extended query
   int restartAnswer = 7;             // the button the restart dialog returns (6 Yes, 7 No)
+  // Version texts of programs' version resources (path -> "1.00"); files not listed have none.
+  std::map<std::string, std::string> fileVersions;
 
   // A Japanese NT-style machine; the user folders carry a name with a 0x5C trail byte.
   static MachineLayout typical();

@@ -69,11 +69,13 @@ std::string PosixSystemInfo::errorMessage(std::int32_t code) {
 
 std::string PosixSystemInfo::fileVersion(const std::string& path) {
   if (s_.faults.hit("fileVersion", {&path})) return {};
-  // A side file "<name>.version" beside the program holds the version text, when a test wants one.
-  std::string version;
-  if (s_.fileSystem->doReadFile(path + ".version", version) != err::kSuccess) return {};
-  while (!version.empty() && (version.back() == '\n' || version.back() == '\r')) version.pop_back();
-  return version;
+  HostEntry entry;
+  if (s_.locate(path, entry) != err::kSuccess || !entry.exists || entry.isDir) return {};
+  for (const auto& [program, version] : s_.layout.fileVersions) {
+    HostEntry listed;
+    if (s_.locate(program, listed) == err::kSuccess && listed.host == entry.host) return version;
+  }
+  return {};
 }
 
 LibraryCallStatus PosixSystemInfo::callExport(const std::string& libraryPath, const std::string& exportName,

@@ -133,5 +133,21 @@ TEST_F(Machine, SnapshotShowsWhatChanged) {
   EXPECT_EQ(describeDifferences(after, machine().snapshot()), "");
 }
 
+TEST_F(Machine, ProfilesAndVersionsGoThroughTheMachine) {
+  Services sv = machine().services();
+  ASSERT_TRUE(sv.profiles.write("C:\\WINDOWS\\VOSET98.INI", "表示", "Path", "C:\\予定\\"));
+  EXPECT_NE(machine().readFile("c:\\windows\\voset98.ini").find("C:\\予定\\"), std::string::npos);
+  EXPECT_EQ(sv.profiles.read("C:\\WINDOWS\\VOSET98.INI", "表示", "path", ""), "C:\\予定\\");
+  // Profile writes pass the file system's fault hook like any other write.
+  machine().addFault({"writeFile", "VOSET98", 1, err::kDiskFull, true});
+  EXPECT_FALSE(sv.profiles.write("C:\\WINDOWS\\VOSET98.INI", "表示", "Other", "x"));
+
+  machine().putFile("C:\\Program Files\\表示ソフト\\PaginaV1.exe", "MZ");
+  machine().layout().fileVersions["C:\\Program Files\\表示ソフト\\PaginaV1.exe"] = "1.05";
+  EXPECT_EQ(sv.system.fileVersion("C:\\PROGRAM FILES\\表示ソフト\\paginav1.exe"), "1.05");
+  EXPECT_EQ(sv.system.fileVersion("C:\\WINDOWS"), "");
+  EXPECT_EQ(sv.system.fileVersion("C:\\NONE.EXE"), "");
+}
+
 }  // namespace
 }  // namespace plat::posix
