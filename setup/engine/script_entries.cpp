@@ -102,6 +102,12 @@ std::string SizeSourceName(const std::string& rawEntry) {
   std::string s = BeforeComma(rawEntry);
   int bar = MBPos("|", s);
   if (bar > 0) s.erase(bar - 1);
+  // Tokens are not replaced yet, so "(App)A.TXT" has no "\": the token ends the folder part.
+  // Without this the file would count as missing and the space check would be skipped.
+  if (LastDelimiter(s) == std::string::npos && !s.empty() && s[0] == '(') {
+    int close = MBPos(")", s);
+    if (close > 0) return s.substr(close);
+  }
   return PathLastComponent(s);
 }
 
