@@ -61,7 +61,7 @@ ImageStatus ReadBmp(std::string_view b, ImageInfo& info) {
     info.height = static_cast<std::int32_t>(Le(b, 20, 2));
     info.bitsPerPixel = static_cast<std::uint16_t>(Le(b, 24, 2));
     info.compression = 0;
-  } else if (headerSize >= 40 && b.size() >= 34) {
+  } else if (headerSize >= 40 && b.size() >= 54) {  // the whole info header is read later
     info.width = static_cast<std::int32_t>(Le(b, 18, 4));
     std::int32_t h = static_cast<std::int32_t>(Le(b, 22, 4));
     info.topDown = h < 0;

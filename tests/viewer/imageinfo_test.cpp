@@ -72,6 +72,7 @@ TEST(ImageInfo, RefusesDamagedAndHugeFiles) {
       {"bmp negative width", BmpHeader(-5, 10), ImageStatus::NotAPicture},
       {"bmp smallest height", BmpHeader(5, INT32_MIN), ImageStatus::NotAPicture},
       {"bmp truncated", BmpHeader(5, 5).substr(0, 20), ImageStatus::NotAPicture},
+      {"bmp info header cut short", BmpHeader(2, 2, 8).substr(0, 44), ImageStatus::NotAPicture},
       {"jpeg 65535 x 65535", JpegHeader(65535, 65535), ImageStatus::TooLarge},
   };
   for (const auto& c : cases) {

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   viewer::OptionsFile file = viewer::ParseOptions(std::string(reinterpret_cast<const char*>(data), size));
   const viewer::WindowGeometry& g = file.geometry;
   for (float v : {g.height, g.width, g.top, g.left})
-    if (!std::isfinite(v) || v < 0 || v > 1.0e6f) std::abort();
+    if (!std::isfinite(v) || std::fabs(v) > 1.0e6f) std::abort();
   viewer::OptionsFile again = viewer::ParseOptions(viewer::FormatOptions(file.options, g));
   const viewer::ViewerOptions& a = file.options;
   const viewer::ViewerOptions& b = again.options;
