@@ -55,11 +55,12 @@ function(pagina_test)
   pagina_wine_test_properties(${T_NAME})
 endfunction()
 
-# pagina_e2e_test(NAME <name> SCRIPT <script.py> [ARGS <args...>] [TIMEOUT <s>] [DEPENDS <targets...>])
+# pagina_e2e_test(NAME <name> SCRIPT <script.py> [ARGS <args...>] [ENV <VAR=value...>] [TIMEOUT <s>]
+#                 [LABELS <labels...>])
 # An end-to-end test: a Python script (tests/e2e/harness) drives real programs under Wine and Xvfb.
 # Windows builds only; the tests run one at a time because they share the screen.
 function(pagina_e2e_test)
-  cmake_parse_arguments(E "" "NAME;SCRIPT;TIMEOUT" "ARGS;DEPENDS;LABELS" ${ARGN})
+  cmake_parse_arguments(E "" "NAME;SCRIPT;TIMEOUT" "ARGS;ENV;LABELS" ${ARGN})
   if(NOT PAGINA_TESTS OR NOT PAGINA_WINDOWS)
     return()
   endif()
@@ -73,7 +74,8 @@ function(pagina_e2e_test)
       "PAGINA_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
       "PAGINA_BINARY_DIR=${PROJECT_BINARY_DIR}"
       "PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/e2e/harness"
-      "PYTHONDONTWRITEBYTECODE=1")
+      "PYTHONDONTWRITEBYTECODE=1"
+      ${E_ENV})
   if(TARGET windriver)
     list(APPEND env "PAGINA_WINDRIVER=$<TARGET_FILE:windriver>")
   endif()
