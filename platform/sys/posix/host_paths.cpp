@@ -20,7 +20,8 @@ std::string WinPath::text() const {
   return out;
 }
 
-ErrorCode parseWindowsPath(const std::string& path, const std::string& currentDirectory, WinPath& out) {
+ErrorCode parseWindowsPath(const std::string& path, const std::string& currentDirectory, WinPath& out,
+                           bool patternLast) {
   if (path.empty()) return err::kPathNotFound;
   if (path.size() >= 2 && (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/'))
     return err::kBadPathName;
@@ -46,7 +47,16 @@ ErrorCode parseWindowsPath(const std::string& path, const std::string& currentDi
   out.drive = static_cast<char>(full[0] & ~0x20);
   std::vector<std::string> parts = splitPath(full.substr(2));
   out.trailingSlash = parts.size() > 1 && parts.back().empty();
-  for (const std::string& part : parts) {
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    std::string part = parts[i];
+    bool keep = patternLast && i + 1 == parts.size();
+    // As the system normalizes: a segment loses one final period, and the last segment
+    // (unless a separator follows) every final period and blank.
+    if (!keep && part != "." && part != ".." && part.size() >= 2 && part.back() == '.' && part[part.size() - 2] != '.')
+      part.pop_back();
+    if (!keep && i + 1 == parts.size() && part != "." && part != "..") {
+      while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.pop_back();
+    }
     if (part.empty() || part == ".") continue;
     if (part == "..") {
       if (!out.parts.empty()) out.parts.pop_back();

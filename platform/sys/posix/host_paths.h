@@ -18,7 +18,10 @@ struct WinPath {
 
 // An absolute or relative path (relative ones against currentDirectory). 161 for forms this
 // machine does not play (network paths), 3 for an empty path.
-ErrorCode parseWindowsPath(const std::string& path, const std::string& currentDirectory, WinPath& out);
+// patternLast keeps the last segment as written (a search pattern such as "*." must not lose
+// its final period).
+ErrorCode parseWindowsPath(const std::string& path, const std::string& currentDirectory, WinPath& out,
+                           bool patternLast = false);
 
 struct HostEntry {
   std::string host;        // host path of the entry (the existing one's real name, or a new one)

@@ -89,7 +89,7 @@ ErrorCode PosixFileSystem::findFiles(const std::string& pattern, std::vector<Dir
   if (ErrorCode e = s_.faults.hit("findFiles", {&pattern})) return e;
   out.clear();
   WinPath path;
-  if (ErrorCode e = parseWindowsPath(pattern, s_.currentDirectory(), path)) return e;
+  if (ErrorCode e = parseWindowsPath(pattern, s_.currentDirectory(), path, true)) return e;
   if (path.parts.empty() || path.trailingSlash) return err::kFileNotFound;
   std::string name = path.parts.back();
   WinPath folder = path;

@@ -38,8 +38,10 @@ class PosixFileSystem : public FileSystem {
 
  private:
   ErrorCode freeSpace(const std::string& rootPath, std::uint64_t& freeBytes);
-  ErrorCode deleteTree(const HostEntry& entry);
-  ErrorCode shellDeleteIn(const std::string& hostDir, const std::string& pattern, bool& matched);
+  // Deletes one entry (a folder with its contents); each entry passes the "shellDeleteItem" hook.
+  ErrorCode deleteTree(const HostEntry& entry, const std::string& windowsPath);
+  ErrorCode shellDeleteIn(const std::string& hostDir, const std::string& windowsDir, const std::string& pattern,
+                          bool& matched);
   State& s_;
 };
 

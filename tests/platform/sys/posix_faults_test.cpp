@@ -76,7 +76,7 @@ TEST_F(Faults, ServicesWithoutCodesFailTheirOwnWay) {
 TEST_F(Faults, ItemsInsideAShellDeleteCanFail) {
   machine().putFile("C:\\T\\A.TXT", "a");
   machine().putFile("C:\\T\\LOCKED.TXT", "l");
-  machine().addFault({"shellDeleteItem", "LOCKED", 1, err::kSharingViolation, true});
+  machine().addFault({"shellDeleteItem", "C:\\T\\LOCKED.TXT", 1, err::kSharingViolation, true});
   EXPECT_EQ(machine().files().shellDelete("C:\\T"), err::kSharingViolation);
   EXPECT_TRUE(machine().fileExists("C:\\T\\LOCKED.TXT"));
   EXPECT_FALSE(machine().fileExists("C:\\T\\A.TXT"));

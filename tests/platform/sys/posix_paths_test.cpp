@@ -97,6 +97,23 @@ TEST_F(PosixPaths, BadPathsGiveTheSystemCodes) {
   EXPECT_EQ(machine().files().createDirectory("C:\\F.TXT\\SUB"), err::kPathNotFound);
 }
 
+TEST_F(PosixPaths, FinalPeriodsAndBlanksAreDroppedButNotFromPatterns) {
+  FileSystem& fs = machine().files();
+  ASSERT_EQ(fs.writeFile("C:\\A.TXT.", "a"), 0u);
+  ASSERT_EQ(fs.writeFile("C:\\B.TXT . ", "b"), 0u);
+  ASSERT_EQ(fs.createDirectory("C:\\DIR."), 0u);
+  ASSERT_EQ(fs.writeFile("C:\\DIR.\\F", "f"), 0u);
+  EXPECT_EQ(machine().readFile("C:\\A.TXT"), "a");
+  EXPECT_EQ(machine().readFile("C:\\B.TXT"), "b");
+  EXPECT_EQ(machine().readFile("C:\\DIR\\F"), "f");
+  machine().putFile("C:\\DIR\\NOEXT", "n");
+  std::vector<DirEntry> entries;
+  ASSERT_EQ(fs.findFiles("C:\\DIR\\*.", entries), 0u);
+  std::set<std::string> names;
+  for (const DirEntry& e : entries) names.insert(e.name);
+  EXPECT_EQ(names, (std::set<std::string>{".", "..", "F", "NOEXT"}));
+}
+
 TEST_F(PosixPaths, RelativePathsUseTheCurrentFolder) {
   machine().layout().currentDirectory = "C:\\WINDOWS";
   ASSERT_EQ(machine().files().writeFile("REL.TXT", "r"), 0u);
