@@ -71,10 +71,7 @@ ErrorCode PosixRegistry::deleteValue(RegRoot root, const std::string& path, cons
 ErrorCode PosixRegistry::deleteKeyTree(RegRoot root, const std::string& path) {
   if (ErrorCode e = s_.faults.hit("deleteKeyTree", {&path})) return e;
   if (!s_.registry.find(root, path, false)) return err::kFileNotFound;
-  bool named = false;
-  for (const std::string& part : splitPath(path)) named = named || !part.empty();
-  if (!named) return err::kAccessDenied;  // a root key is never deleted
-  s_.registry.remove(root, path);
+  if (!s_.registry.remove(root, path)) return err::kAccessDenied;  // a root key is never deleted
   s_.registry.save();
   return err::kSuccess;
 }

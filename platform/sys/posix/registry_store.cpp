@@ -60,6 +60,24 @@ bool unescape(const std::string& text, std::string& out) {
   return true;
 }
 
+// Key paths split at "\" only ("/" belongs to names such as "text/plain"), never at a trail byte.
+std::vector<std::string> splitKeyPath(const std::string& path) {
+  std::vector<std::string> parts;
+  std::string current;
+  for (std::size_t i = 0; i < path.size();) {
+    std::size_t n = charLength(path, i);
+    if (n == 1 && path[i] == '\\') {
+      if (!current.empty()) parts.push_back(current);
+      current.clear();
+    } else {
+      current.append(path, i, n);
+    }
+    i += n;
+  }
+  if (!current.empty()) parts.push_back(current);
+  return parts;
+}
+
 std::string keyEscape(const std::string& name) { return escape(name, "\\[]\""); }
 std::string quoted(const std::string& s) { return "\"" + escape(s, "\"") + "\""; }
 
@@ -152,8 +170,7 @@ RegKey* RegistryStore::find(RegRoot root, const std::string& path, bool create) 
   auto it = roots_.find(root);
   if (it == roots_.end()) return nullptr;
   RegKey* key = &it->second;
-  for (const std::string& part : splitPath(path)) {
-    if (part.empty()) continue;
+  for (const std::string& part : splitKeyPath(path)) {
     std::string folded = foldCase(part);
     auto sub = key->subKeys.find(folded);
     if (sub == key->subKeys.end()) {
@@ -168,9 +185,7 @@ RegKey* RegistryStore::find(RegRoot root, const std::string& path, bool create) 
 }
 
 bool RegistryStore::remove(RegRoot root, const std::string& path) {
-  std::vector<std::string> parts;
-  for (const std::string& p : splitPath(path))
-    if (!p.empty()) parts.push_back(p);
+  std::vector<std::string> parts = splitKeyPath(path);
   if (parts.empty()) return false;
   std::string last = parts.back();
   parts.pop_back();

@@ -58,7 +58,7 @@ TEST_F(RegistryContract, MissingKeysAndValues) {
   EXPECT_EQ(reg().deleteKeyTree(root, key + "\\Missing"), err::kFileNotFound);
 }
 
-TEST_F(RegistryContract, CreateKeyMakesEveryLevelAndTrailByteNamesStayWhole) {
+TEST_F(RegistryContract, CreateKeyMakesEveryLevelAndNamesStayWhole) {
   const std::string deep = key + "\\表\\ソフト\\能力";
   ASSERT_EQ(reg().createKey(root, deep), 0u);
   EXPECT_TRUE(reg().keyExists(root, deep));
@@ -68,7 +68,11 @@ TEST_F(RegistryContract, CreateKeyMakesEveryLevelAndTrailByteNamesStayWhole) {
   ASSERT_EQ(reg().listSubKeys(root, key, subKeys), 0u);
   EXPECT_EQ(subKeys, std::vector<std::string>{"表"});
   ASSERT_EQ(reg().listSubKeys(root, key + "\\表", subKeys), 0u);
-  EXPECT_EQ(subKeys, std::vector<std::string>{"ソフト"});
+  EXPECT_EQ(subKeys, std::vector<std::string>{"ソフト"});  // "/" belongs to the name
+  ASSERT_EQ(reg().createKey(root, key + "\\表\\text/plain"), 0u);
+  ASSERT_EQ(reg().listSubKeys(root, key + "\\表", subKeys), 0u);
+  std::sort(subKeys.begin(), subKeys.end());
+  EXPECT_EQ(subKeys, (std::vector<std::string>{"text/plain", "ソフト"}));
 }
 
 TEST_F(RegistryContract, DeleteValueAndKeyTree) {
