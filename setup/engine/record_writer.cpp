@@ -60,12 +60,19 @@ void RecordSectionIndex::Store(int n, const std::string& value) {
 }
 
 std::vector<std::string> SplitRecordList(const std::string& list) {
+  // One pass over the list (it holds every file of the install): "|" only on character
+  // boundaries, so a trail byte 0x7C is never taken for a separator.
   std::vector<std::string> out;
-  std::string rest = list;
-  int bar;
-  while ((bar = MBPos("|", rest)) > 0) {
-    out.push_back(rest.substr(0, bar - 1));
-    rest.erase(0, bar);
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    if (IsLeadByte(static_cast<std::uint8_t>(list[i])) && i + 1 < list.size()) {
+      ++i;
+      continue;
+    }
+    if (list[i] == '|') {
+      out.push_back(list.substr(start, i - start));
+      start = i + 1;
+    }
   }
   return out;
 }

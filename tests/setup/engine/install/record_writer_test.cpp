@@ -73,15 +73,15 @@ InstallState BusyLists() {
   unsigned seed = 7;
   auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) % 1000; };
   const char* flags[] = {"", ",/S", ",/R", ",/S/R", ",/W", ",/s", ",/C/S"};
-  for (int i = 0; i < 400; ++i) {
+  for (int i = 0; i < 200; ++i) {
     int path = static_cast<int>(next() % 150);
     std::string name = "C:\\Program Files\\Sample\\" + std::string(path % 3 ? "file" : "FILE") + std::to_string(path) + ".dat";
     std::string entry = name + flags[next() % 7];
     if (next() % 97 == 0) entry = ",/S";
     if (next() % 89 == 0) entry = "";
     s.deleteFiles += entry + "|";
-    s.deleteFolders += "C:\\Program Files\\Sample\\D" + std::to_string(next() % 60) + "\\|";
-    s.deleteShortcuts += "C:\\WINDOWS\\Start Menu\\表" + std::to_string(next() % 40) + ".lnk|";
+    if (i % 3 == 0) s.deleteFolders += "C:\\Program Files\\Sample\\D" + std::to_string(next() % 60) + "\\|";
+    if (i % 3 == 1) s.deleteShortcuts += "C:\\WINDOWS\\Start Menu\\表" + std::to_string(next() % 40) + ".lnk|";
     if (i % 4 == 0) s.deleteRegistry += "(Local)SOFTWARE\\K" + std::to_string(next() % 30) + "|";
   }
   s.deleteFiles += "C:\\Program Files\\Sample\\UNSETUP.INI|";
@@ -126,6 +126,10 @@ TEST_F(RecordWriter, SlotsAndMerging) {
   index.Store(3, "C:\\E.TXT");  // filling the gap makes the walk reach number 4 again
   EXPECT_EQ(index.Slot("c:\\d.txt"), 4);
   EXPECT_EQ(index.Slot("C:\\F.TXT"), 5);
+
+  // "ポ" ends in 0x7C, the byte of "|"; an entry without its "|" is no entry.
+  EXPECT_EQ(SplitRecordList("C:\\ポ.TXT|B||C"), (std::vector<std::string>{"C:\\ポ.TXT", "B", ""}));
+  EXPECT_TRUE(SplitRecordList("").empty());
 
   struct Merge {
     std::string entry, stored, result;
