@@ -151,14 +151,19 @@ void TfrmMain::FormActivate() {
   const bool uninstall = FileNamePart(argument) == "UNSETUP.INI";
   sv.SetupMode = uninstall ? "UNSETUP" : "SETUP";
 
+  bool reused = true;
   for (int n = 1; n <= 99; ++n) {
     std::string candidate = ft.TempFolder + "VSTMP" + std::to_string(n) + "\\";
     sv.WorkFolder = candidate;
     if (!FolderExists(candidate)) {
       CreateFolderPath(candidate);
+      reused = false;
       break;
     }
   }
+  // The last folder is reused when all exist; emptied first, so that an old copy of a script or
+  // record in it can never stand in for a missing one.
+  if (reused) DeleteWithShell(sv.WorkFolder + "*.*");
 
   if (uninstall) {
     sv.ScriptPath = sv.WorkFolder + "UNSETUP.INI";

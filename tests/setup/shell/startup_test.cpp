@@ -16,6 +16,7 @@ using shelltest::SetupRun;
 
 const std::string kReminder = "※　処理を開始する前に，必ずすべてのプログラムを終了させてください．";
 const std::string kCannotGoOn = "セットアップ・アンセットアップ(アンインストール)は続行できません．";
+const std::string kBasicScriptForMode = Script({"[Title]", "Setup=セットアップ側"});
 
 TEST(Entry, SecondInstanceEndsSilentlyWithoutWindowsOrWorkFolder) {
   SetupRun s;
@@ -244,6 +245,25 @@ TEST(WorkFolder, FirstFreeNumberIsTakenAndTheScriptCopiedThere) {
     for (int n = 1; n <= 99; ++n)
       ASSERT_FALSE(s.machine.folderExists("C:\\WINDOWS\\TEMP\\VSTMP" + std::to_string(n))) << n;
   }
+}
+
+TEST(WorkFolder, AReusedLastFolderIsEmptiedSoAStaleScriptIsNeverRead) {
+  SetupRun s;
+  for (int n = 1; n <= 99; ++n) s.machine.putFolder("C:\\WINDOWS\\TEMP\\VSTMP" + std::to_string(n));
+  s.machine.putFile("C:\\WINDOWS\\TEMP\\VSTMP99\\SETUP.INI", Script({"[Title]", "Setup=古い"}));
+  s.machine.putFile("C:\\WINDOWS\\TEMP\\VSTMP99\\OLD\\X.TXT", "old");
+  s.startUp();
+  EXPECT_EQ(s.main["lblMessage"].caption, "【致命的エラー  →  iniファイル読み込み失敗】\r\r" + kCannotGoOn);
+  EXPECT_NE(s.main["frmMain"].caption, "古い");
+}
+
+TEST(Mode, MissingUninstallRecordIsAStartUpError) {
+  SetupRun s;
+  s.medium({{"SETUP.INI", kBasicScriptForMode}});
+  s.startUp({"C:\\Program Files\\消えた\\UNSETUP.INI"});
+  EXPECT_EQ(setup::G().startup.SetupMode, "UNSETUP");
+  EXPECT_EQ(s.main["lblMessage"].caption, "【致命的エラー  →  iniファイル読み込み失敗】\r\r" + kCannotGoOn);
+  EXPECT_EQ(s.main["btnEnd"].caption, "終了(&E)");
 }
 
 TEST(HeaderKeys, SetupSpeedIsADecimalOfAtLeastOneOrAStartUpError) {

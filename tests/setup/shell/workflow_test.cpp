@@ -318,9 +318,10 @@ TEST(Banner, BuiltFromTheVersionText) {
 TEST(BackgroundWindow, CaptionTitlesAndProductLineAtTheFirstResizeOnly) {
   for (bool withVersion : {true, false}) {
     SCOPED_TRACE(withVersion);
-    SetupRun s;
-    s.medium({{"SETUP.INI", kBasicScript}});
-    if (withVersion) s.machine.putFile("D:\\SETUP.EXE.version", "2.2.0.2463");
+    plat::MachineLayout layout = plat::MachineLayout::typical();
+    if (withVersion) layout.fileVersions["D:\\SETUP.EXE"] = "2.2.0.2463";
+    SetupRun s(layout);
+    s.medium({{"SETUP.INI", kBasicScript}, {"SETUP.EXE", "MZ"}});
     int mainShown = 0;
     s.atMain([&](setup::TfrmMain& m) {
       ++mainShown;
