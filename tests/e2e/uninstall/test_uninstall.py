@@ -1,0 +1,98 @@
+"""The uninstaller copy UNVOSET.EXE started as the system's program list starts it, with the record
+path in quotes: the uninstall page, the four-way dialog answered "すべて削除(&D)", the completion box,
+and a machine without the program afterwards (files, folders, the Uninstall entry, the program's
+section of VOSET98.INI), while the shared register of another program and other sections stay."""
+import os
+import shutil
+import subprocess
+import tempfile
+
+import pagina_e2e
+
+SETUP = os.environ.get('PAGINA_SETUP_EXE')
+IDOK = 1
+TITLE = 'テストソフト'
+APP = 'E:\\テストソフト\\'
+ENTRY = 'HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TestSoft'
+SHARED_KEY = 'HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs'
+
+
+def cp932(lines):
+    return ('\r\n'.join(lines) + '\r\n').encode('cp932')
+
+
+def put(path, data):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, 'wb') as f:
+        f.write(data)
+
+
+def reg(s, *args):
+    return subprocess.run(['wine', 'reg', *args], env=s.env, capture_output=True, timeout=120)
+
+
+def test():
+    with pagina_e2e.WineSession('uninstall') as s:
+        s.check(SETUP and os.path.isfile(SETUP), f'setup.exe missing: {SETUP}')
+        drive = tempfile.mkdtemp(prefix='uninstall_drive_')
+        windows = os.path.join(s.prefix, 'drive_c', 'windows')
+        voset = os.path.join(windows, 'VOSET98.INI')
+        try:
+            s.map_drive('e', drive)
+            subprocess.run(['wine', 'reg', 'add', 'HKCU\\Software\\Wine\\X11 Driver', '/v', 'Managed', '/d', 'N', '/f'],
+                           env=s.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+            # What an install of TestSoft left behind.
+            app = os.path.join(drive, 'テストソフト')
+            put(os.path.join(app, 'APP.EXE'), b'program')
+            put(os.path.join(app, 'Data', 'BOOK.TXT'), b'book')
+            put(os.path.join(app, 'USER.INI'), b'[View]\r\n')
+            put(os.path.join(drive, 'Shared', 'SHARED.DAT'), b'shared once')
+            put(os.path.join(drive, 'Shared', 'OTHER.DAT'), b'shared by others')
+            put(os.path.join(app, 'UNSETUP.INI'), cp932([
+                '[Title]', 'UnSetup=' + TITLE,
+                '[SetupFolder]', 'Folder=' + APP,
+                '[DeleteFolder]', 'Folder1=' + APP + 'Data\\',
+                '[DeleteFile]', 'File1=' + APP + 'APP.EXE', 'File2=' + APP + 'Data\\BOOK.TXT',
+                'File3=E:\\Shared\\SHARED.DAT,/S', 'File4=E:\\Shared\\OTHER.DAT', 'File5=' + APP + 'UNSETUP.INI',
+                '[UnSetupOption]', 'CheckBox=1,0,0,0',
+                '[UnSetupRegistryKey]', 'Key=SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TestSoft',
+                '[ProgramID]', 'ID=TESTSOFT']))
+            put(voset, cp932(['[OTHER]', 'Folder=C:\\Other\\', '[TESTSOFT]', 'Folder=' + APP]))
+            shutil.copy(SETUP, os.path.join(windows, 'UNVOSET.EXE'))
+            s.check(reg(s, 'add', ENTRY, '/v', 'DisplayName', '/d', 'TestSoft', '/f').returncode == 0, 'reg add entry')
+            for name, count in (('E:\\Shared\\SHARED.DAT', '1'), ('E:\\Shared\\OTHER.DAT', '2')):
+                s.check(reg(s, 'add', SHARED_KEY, '/v', name, '/t', 'REG_DWORD', '/d', count, '/f').returncode == 0,
+                        'reg add shared count')
+
+            proc = s.start('C:\\windows\\UNVOSET.EXE', APP + 'UNSETUP.INI')
+            s.wait_window(title_contains=TITLE, cls='PaginaForm')
+            s.wait_text(TITLE, ['--text', 'アンセットアップ開始(&S)'], 'アンセットアップ開始(&S)')
+            folder = s.get_text(TITLE, '--class', 'Edit', '--index', '1')
+            s.check(folder == APP, f'folder box shows {folder!r}')
+            s.screenshot('uninstall-page')
+            s.click(TITLE, 'アンセットアップ開始(&S)')
+
+            s.wait_window(title_contains='ファイル削除の確認')
+            s.screenshot('four-way-dialog')
+            s.click('ファイル削除の確認', 'すべて削除(&D)')
+            message = s.answer_box('完了', IDOK)
+            s.check(message == 'アンセットアップを完了しました．', f'completion said {message!r}')
+            s.check(s.wait_exit(proc, timeout=120, what='UNVOSET.EXE') == 0, 'the uninstaller failed')
+
+            s.check(not os.path.exists(app), f'setup folder left: {os.listdir(app) if os.path.isdir(app) else app}')
+            s.check(not os.path.exists(os.path.join(drive, 'Shared', 'SHARED.DAT')), 'the shared file stayed')
+            s.check(os.path.exists(os.path.join(drive, 'Shared', 'OTHER.DAT')), "another program's file went")
+            s.check(reg(s, 'query', ENTRY).returncode != 0, 'the Uninstall entry stayed')
+            other = reg(s, 'query', SHARED_KEY, '/v', 'E:\\Shared\\OTHER.DAT')
+            s.check(other.returncode == 0 and b'0x2' in other.stdout, f'count of the other file: {other.stdout!r}')
+            with open(voset, 'rb') as f:
+                profile = f.read().decode('cp932')
+            s.check('TESTSOFT' not in profile and '[OTHER]' in profile, f'VOSET98.INI reads {profile!r}')
+            s.check(os.path.exists(os.path.join(windows, 'UNVOSET.EXE')), 'the uninstaller copy went')
+        finally:
+            shutil.rmtree(drive, ignore_errors=True)
+            reg(s, 'delete', SHARED_KEY, '/v', 'E:\\Shared\\OTHER.DAT', '/f')
+
+
+if __name__ == '__main__':
+    pagina_e2e.run(test)
