@@ -2,6 +2,7 @@
 // keeps the parsed copy per file and rewrites the whole file on every change.
 #include "platform/sys/profile.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <utility>
 
@@ -15,10 +16,23 @@ bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0
 // None of them can be the second byte of a double-byte character, so trimming bytes is safe.
 bool isProfileSpace(unsigned char c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
 
+// Blanks go from both ends. A lead byte always takes the byte after it, even a blank (which makes
+// the pair invalid): were that blank trimmed, the name would end in a bare lead byte that swallows
+// the "]" or "=" written after it, and the line would mean something else when read back.
 std::string trim(const std::string& s) {
-  size_t b = 0, e = s.size();
-  while (b < e && isProfileSpace(static_cast<unsigned char>(s[b]))) ++b;
-  while (e > b && isProfileSpace(static_cast<unsigned char>(s[e - 1]))) --e;
+  size_t b = 0;
+  while (b < s.size() && isProfileSpace(static_cast<unsigned char>(s[b]))) ++b;
+  size_t e = b;
+  for (size_t i = b; i < s.size();) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (isLeadByte(c)) {
+      i = std::min(i + 2, s.size());
+      e = i;
+    } else {
+      ++i;
+      if (!isProfileSpace(c)) e = i;
+    }
+  }
   return s.substr(b, e - b);
 }
 

@@ -118,6 +118,8 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"deletes a section", "[A]\r\nx=1\r\n[S]\r\nK=2\r\n[B]\r\n", "s", nullptr, nullptr,
                   "[A]\r\nx=1\r\n[B]\r\n"},
         WriteCase{"deleting a missing key leaves the file", "[S]\nK=1\n", "S", "X", nullptr, "[S]\nK=1\n"},
+        WriteCase{"a bare lead byte keeps the blank after it, so the header survives",
+                  "[a\x83\t]\r\nK=1\r\n", "T", "x", "1", "[a\x83\t]\r\nK=1\r\n[T]\r\nx=1\r\n"},
         WriteCase{"comments stay", ";c\r\n[S]\r\n;d\r\nK=1\r\n", "S", "K", "2", ";c\r\n[S]\r\n;d\r\nK=2\r\n"}));
 
 TEST(ProfileWrite, TwoWritesInARowAreBothOnDisk) {
