@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/support/uStrOp.h"
 #include "tests/setup/engine/uninstall/uninstall_fixture.h"
 
 namespace setup::uninstall::testing {
@@ -104,6 +105,31 @@ TEST_F(UninstallRun, DecisionForOneRecordedFile) {
     // A kept file in the setup folder keeps the folder; nothing else may fail.
     EXPECT_EQ(out.failureLog.find("<File> "), std::string::npos) << out.failureLog;
   }
+}
+
+// Every failure becomes one log entry with the system's text, and the run goes on to the next.
+TEST_F(UninstallRun, FailuresAreLoggedAndTheRunGoesOn) {
+  M().putFile(kApp + "LOCKED.DAT", "busy");
+  M().putFile(kApp + "NEXT.DAT", "x");
+  M().putFile(kSys + "SHR3.DAT", "x");
+  SetShared(kSys + "SHR3.DAT", 3);
+  M().addFault({"shellDelete", "LOCKED.DAT", 1, plat::err::kSharingViolation, true});
+  M().addFault({"writeValue", "SHR3.DAT", 1, plat::err::kAccessDenied, true});
+  Record({Files({kApp + "LOCKED.DAT", kSys + "SHR3.DAT,/S", kApp + "NEXT.DAT"}),
+          Shortcuts({kApp + "GONE.lnk"})});
+  const RunOutcome out = Run();
+  EXPECT_FALSE(M().fileExists(kApp + "NEXT.DAT"));
+  EXPECT_TRUE(M().fileExists(kSys + "SHR3.DAT"));
+  EXPECT_EQ(Shared(kSys + "SHR3.DAT"), 3);
+  const std::string expected =
+      "<File> " + kApp + "LOCKED.DAT\r\n" + SystemErrorText(32) + "\r\n" +
+      "<File> " + kSys + "SHR3.DAT\r\n" + SystemErrorText(5) + "\r\n" +
+      "<ShortCut> " + kApp + "GONE.lnk\r\n" + SystemErrorText(2) + "\r\n" +
+      "<SetupFolder> " + kApp + "\r\n" + "フォルダにファイルが残っているため，" +
+      "セットアップフォルダを削除できませんでした．エクスプローラなどから，直接削除してください．\r\n";
+  EXPECT_EQ(out.failureLog, expected);
+  EXPECT_EQ(out.failureCount, 4);
+  EXPECT_FALSE(SystemErrorText(32).empty());
 }
 
 TEST_F(UninstallRun, QuestionTexts) {
