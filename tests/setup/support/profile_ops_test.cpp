@@ -1,23 +1,21 @@
 // Profile reads of any length and writes that are on disk when they return.
 #include <string>
 
+#include "platform_fixture.h"
 #include "setup/support/uIniFile.h"
-#include "support_fixture.h"
 
 namespace setup {
 namespace {
 
-using ProfileOps = testing::SupportTest;
-
-const std::string kFile = "C:\\WORK\\表\\SETUP.INI";
+using ProfileOps = testing::PlatformTest;
 
 TEST_F(ProfileOps, ValuesAreReadWholeWhateverTheirLength) {
+  const std::string file = S("表\\SETUP.INI");
   const std::string v255(255, 'x');
   const std::string v256 = std::string(254, 'y') + "ソ";
   const std::string v300 = std::string(299, 'z') + "\\";
   const std::string v1000(1000, 'w');
-  machine().putFile(kFile, "[Files]\r\nA=" + v255 + "\r\nB=" + v256 + "\r\nC=" + v300 + "\r\nD=" + v1000 +
-                               "\r\nE=\r\n");
+  put(file, "[Files]\r\nA=" + v255 + "\r\nB=" + v256 + "\r\nC=" + v300 + "\r\nD=" + v1000 + "\r\nE=\r\n");
   const struct {
     std::string key;
     std::string defaultValue;
@@ -28,48 +26,44 @@ TEST_F(ProfileOps, ValuesAreReadWholeWhateverTheirLength) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.key);
-    EXPECT_EQ(ReadProfileValue("Files", c.key, c.defaultValue, kFile), c.expected);
+    EXPECT_EQ(ReadProfileValue("Files", c.key, c.defaultValue, file), c.expected);
   }
-  EXPECT_EQ(ReadProfileValue("Nothing", "A", "d", kFile), "d");
-  EXPECT_EQ(ReadProfileValue("Files", "A", "d", "C:\\WORK\\NONE.INI"), "d");
+  EXPECT_EQ(ReadProfileValue("Nothing", "A", "d", file), "d");
+  EXPECT_EQ(ReadProfileValue("Files", "A", "d", S("NONE.INI")), "d");
   // An empty name is a name, not a request for a list.
-  EXPECT_EQ(ReadProfileValue("", "", "d", kFile), "d");
-  EXPECT_EQ(ReadProfileValue("Files", "", "d", kFile), "d");
+  EXPECT_EQ(ReadProfileValue("", "", "d", file), "d");
+  EXPECT_EQ(ReadProfileValue("Files", "", "d", file), "d");
 }
 
 TEST_F(ProfileOps, EachWriteIsOnDiskWhenItReturns) {
-  machine().putFolder("C:\\WORK\\表");
-  EXPECT_TRUE(WriteProfileValue("Sec", "First", "1", kFile));
-  EXPECT_NE(machine().readFile(kFile).find("First=1"), std::string::npos);
-  EXPECT_TRUE(WriteProfileValue("Sec", "Second", "表示", kFile));
-  const std::string onDisk = machine().readFile(kFile);
+  const std::string file = S("表\\SETUP.INI");
+  putFolder(S("表"));
+  EXPECT_TRUE(WriteProfileValue("Sec", "First", "1", file));
+  EXPECT_NE(read(file).find("First=1"), std::string::npos);
+  EXPECT_TRUE(WriteProfileValue("Sec", "Second", "表示", file));
+  const std::string onDisk = read(file);
   EXPECT_NE(onDisk.find("First=1"), std::string::npos);
   EXPECT_NE(onDisk.find("Second=表示"), std::string::npos);
-  EXPECT_EQ(ReadProfileValue("SEC", "second", "", kFile), "表示");
+  EXPECT_EQ(ReadProfileValue("SEC", "second", "", file), "表示");
 }
 
 TEST_F(ProfileOps, AFileReplacedBehindTheEngineIsReadAfresh) {
-  machine().putFolder("C:\\WORK\\表");
-  ASSERT_TRUE(WriteProfileValue("Sec", "Key", "old", kFile));
-  ASSERT_EQ(ReadProfileValue("Sec", "Key", "", kFile), "old");
+  const std::string file = S("表\\SETUP.INI");
+  putFolder(S("表"));
+  ASSERT_TRUE(WriteProfileValue("Sec", "Key", "old", file));
+  ASSERT_EQ(ReadProfileValue("Sec", "Key", "", file), "old");
   plat::FileStamp before;
-  ASSERT_EQ(sys().files.stamp(kFile, before), plat::err::kSuccess);
+  ASSERT_EQ(sys().files.stamp(file, before), plat::err::kSuccess);
   // Same size and same time: only a fresh read sees the new text.
-  std::string text = machine().readFile(kFile);
+  std::string text = read(file);
   ASSERT_NE(text.find("=old"), std::string::npos);
   text.replace(text.find("=old"), 4, "=new");
-  machine().putFile("C:\\WORK\\OTHER.INI", text);
-  ASSERT_EQ(sys().files.copyFile("C:\\WORK\\OTHER.INI", kFile, false), plat::err::kSuccess);
-  ASSERT_EQ(sys().files.setLastWriteTime(kFile, before.lastWrite), plat::err::kSuccess);
-  ASSERT_TRUE(WriteProfileValue("Sec", "More", "x", kFile));
-  EXPECT_EQ(ReadProfileValue("Sec", "Key", "", kFile), "new");
-}
-
-TEST_F(ProfileOps, RefusedWriteReturnsFalse) {
-  machine().putFolder("C:\\WORK\\表");
-  machine().addFault({"writeFile", "SETUP.INI", 1, plat::err::kDiskFull, true});
-  EXPECT_FALSE(WriteProfileValue("Sec", "Key", "v", kFile));
-  EXPECT_FALSE(machine().exists(kFile));
+  put(S("OTHER.INI"), text);
+  ASSERT_EQ(sys().files.copyFile(S("OTHER.INI"), file, false), plat::err::kSuccess);
+  ASSERT_EQ(sys().files.setLastWriteTime(file, before.lastWrite), plat::err::kSuccess);
+  ASSERT_TRUE(WriteProfileValue("Sec", "More", "x", file));
+  EXPECT_EQ(ReadProfileValue("Sec", "Key", "", file), "new");
+  EXPECT_EQ(ReadProfileValue("Sec", "More", "", file), "x");
 }
 
 }  // namespace

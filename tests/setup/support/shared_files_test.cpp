@@ -1,22 +1,26 @@
 // Shared-file counts in the register and component registration.
 #include <string>
 
-#include "component_files.h"
+#include "platform_fixture.h"
 #include "setup/support/shared_files.h"
 
 namespace setup {
 namespace {
 
 const std::string kKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
-const std::string kFile = "C:\\WINDOWS\\SYSTEM32\\共有表.DLL";
 
-class SharedCounts : public testing::SupportTest {
+class SharedCounts : public testing::PlatformTest {
  protected:
+  void SetUp() override {
+    PlatformTest::SetUp();
+    file_ = sharedValueName(S("共有表.DLL"));
+  }
   void storeCount(const plat::RegValue& value) {
     ASSERT_EQ(sys().registry.createKey(plat::RegRoot::LocalMachine, kKey), plat::err::kSuccess);
-    ASSERT_EQ(sys().registry.writeValue(plat::RegRoot::LocalMachine, kKey, kFile, value), plat::err::kSuccess);
+    ASSERT_EQ(sys().registry.writeValue(plat::RegRoot::LocalMachine, kKey, file_, value), plat::err::kSuccess);
   }
-  plat::RegValue stored() { return regValue(plat::RegRoot::LocalMachine, kKey, kFile); }
+  plat::RegValue stored() { return regValue(plat::RegRoot::LocalMachine, kKey, file_); }
+  std::string file_;
 };
 
 struct CountCase {
@@ -43,68 +47,48 @@ TEST_F(SharedCounts, RaiseAndLower) {
   };
   for (const CountCase& c : cases) {
     SCOPED_TRACE(c.name);
-    sys().registry.deleteValue(plat::RegRoot::LocalMachine, kKey, kFile);
+    sys().registry.deleteValue(plat::RegRoot::LocalMachine, kKey, file_);
     if (c.hasValue) storeCount(c.value);
     if (c.filePresent) {
-      machine().putFile(kFile, "lib");
+      put(file_, "lib");
     } else {
-      sys().files.deleteFile(kFile);
+      sys().files.deleteFile(file_);
     }
     plat::ErrorCode writeError = 99;
-    EXPECT_EQ(ChangeSharedCount(kFile, c.raise, &writeError), c.expectedResult);
+    EXPECT_EQ(ChangeSharedCount(file_, c.raise, &writeError), c.expectedResult);
     EXPECT_EQ(writeError, plat::err::kSuccess);
     const plat::RegValue after = stored();
     if (c.expectValue) {
       EXPECT_TRUE(after == plat::RegValue::dword(c.expectedCount)) << "type " << after.type;
-      EXPECT_EQ(GetSharedCount(kFile), static_cast<int>(c.expectedCount));
+      EXPECT_EQ(GetSharedCount(file_), static_cast<int>(c.expectedCount));
     } else {
       EXPECT_EQ(after.type, plat::regtype::kNone);
-      EXPECT_EQ(GetSharedCount(kFile), 0);
+      EXPECT_EQ(GetSharedCount(file_), 0);
     }
   }
 }
 
 TEST_F(SharedCounts, TwoInstallsAndOneUninstall) {
-  EXPECT_EQ(ChangeSharedCount(kFile, true), 1);
-  machine().putFile(kFile, "lib");
-  EXPECT_EQ(ChangeSharedCount(kFile, true), 2);
-  EXPECT_EQ(ChangeSharedCount(kFile, false), 1);
+  EXPECT_EQ(ChangeSharedCount(file_, true), 1);
+  put(file_, "lib");
+  EXPECT_EQ(ChangeSharedCount(file_, true), 2);
+  EXPECT_EQ(ChangeSharedCount(file_, false), 1);
   EXPECT_TRUE(stored() == plat::RegValue::dword(1));
+  EXPECT_TRUE(exists(file_));
 }
 
 TEST_F(SharedCounts, ValueNameIsThePathAsGiven) {
   storeCount(plat::RegValue::dword(7));
-  EXPECT_EQ(GetSharedCount(kFile), 7);
+  EXPECT_EQ(GetSharedCount(file_), 7);
   // Another form of the same file's path is another value.
-  EXPECT_EQ(GetSharedCount("C:\\WINDOWS\\SYSTEM32\\..\\SYSTEM32\\共有表.DLL"), 0);
-  EXPECT_EQ(ChangeSharedCount("C:\\WINDOWS\\.\\SYSTEM32\\共有表.DLL", true), 1);
-  EXPECT_EQ(GetSharedCount(kFile), 7);
+  const std::string other = sharedValueName(S(".\\共有表.DLL"));
+  EXPECT_EQ(GetSharedCount(other), 0);
+  EXPECT_EQ(ChangeSharedCount(other, true), 1);
+  EXPECT_TRUE(regValue(plat::RegRoot::LocalMachine, kKey, other) == plat::RegValue::dword(1));
+  EXPECT_EQ(GetSharedCount(file_), 7);
 }
 
-TEST_F(SharedCounts, ReadCreatesTheKey) {
-  sys().registry.deleteKeyTree(plat::RegRoot::LocalMachine, kKey);
-  EXPECT_EQ(GetSharedCount(kFile), 0);
-  EXPECT_TRUE(sys().registry.keyExists(plat::RegRoot::LocalMachine, kKey));
-}
-
-TEST_F(SharedCounts, RefusedWriteIsReportedNotFatal) {
-  storeCount(plat::RegValue::dword(3));
-  machine().addFault({"writeValue", "", 1, plat::err::kAccessDenied, true});
-  plat::ErrorCode writeError = 0;
-  EXPECT_EQ(ChangeSharedCount(kFile, true, &writeError), 4);
-  EXPECT_EQ(writeError, plat::err::kAccessDenied);
-  EXPECT_EQ(ChangeSharedCount(kFile, false, &writeError), 2);
-  EXPECT_EQ(writeError, plat::err::kAccessDenied);
-  EXPECT_TRUE(stored() == plat::RegValue::dword(3));
-
-  machine().clearFaults();
-  machine().addFault({"deleteValue", "", 1, plat::err::kAccessDenied, true});
-  storeCount(plat::RegValue::dword(1));
-  EXPECT_EQ(ChangeSharedCount(kFile, false, &writeError), 0);
-  EXPECT_EQ(writeError, plat::err::kAccessDenied);
-}
-
-class ComponentFiles : public testing::SupportTest {};
+using ComponentFiles = testing::PlatformTest;
 
 TEST_F(ComponentFiles, RecognisedAnywhereInThePathWithoutCase) {
   const struct {
@@ -124,20 +108,20 @@ const char* const kCaption = "OCX/DLL登録エラー";
 constexpr std::uint32_t kOkExclamation = 0x30;
 
 TEST_F(Registration, RegisterReportsEveryFailure) {
-  putComponent("C:\\APP\\OK.DLL", COMPONENT_OK);
-  putComponent("C:\\APP\\FALSE.OCX", COMPONENT_FALSE);
-  putComponent("C:\\APP\\NONE.DLL", COMPONENT_NONE);
-  machine().putFile("C:\\APP\\BROKEN.DLL", "not a library");
+  putComponent(S("OK.DLL"), COMPONENT_OK);
+  putComponent(S("FALSE.OCX"), COMPONENT_FALSE);
+  putComponent(S("NONE.DLL"), COMPONENT_NONE);
+  put(S("BROKEN.DLL"), "not a library");
   const struct {
     std::string path;
     bool registered;
     std::string message;  // "" = no message box
   } cases[] = {
-      {"C:\\APP\\OK.DLL", true, ""},
-      {"C:\\APP\\FALSE.OCX", false, "C:\\APP\\FALSE.OCXのDllRegisterServer関数が失敗しました．"},
-      {"C:\\APP\\NONE.DLL", false, "C:\\APP\\NONE.DLLのDllRegisterServerエントリが見つかりません．"},
-      {"C:\\APP\\BROKEN.DLL", false, "C:\\APP\\BROKEN.DLLの読み込みに失敗しました．"},
-      {"C:\\APP\\MISSING.DLL", false, "C:\\APP\\MISSING.DLLの読み込みに失敗しました．"},
+      {S("OK.DLL"), true, ""},
+      {S("FALSE.OCX"), false, S("FALSE.OCX") + "のDllRegisterServer関数が失敗しました．"},
+      {S("NONE.DLL"), false, S("NONE.DLL") + "のDllRegisterServerエントリが見つかりません．"},
+      {S("BROKEN.DLL"), false, S("BROKEN.DLL") + "の読み込みに失敗しました．"},
+      {S("MISSING.DLL"), false, S("MISSING.DLL") + "の読み込みに失敗しました．"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);
@@ -156,16 +140,16 @@ TEST_F(Registration, RegisterReportsEveryFailure) {
 }
 
 TEST_F(Registration, UnregisterIsSilentUnlessTheLoadFails) {
-  putComponent("C:\\APP\\OK.DLL", COMPONENT_OK);
-  putComponent("C:\\APP\\NONE.DLL", COMPONENT_NONE);
-  EXPECT_FALSE(RegisterComponent("C:\\APP\\OK.DLL", false));
+  putComponent(S("OK.DLL"), COMPONENT_OK);
+  putComponent(S("NONE.DLL"), COMPONENT_NONE);
+  EXPECT_FALSE(RegisterComponent(S("OK.DLL"), false));
   EXPECT_EQ(unregisterCalls(), 1);
-  EXPECT_FALSE(RegisterComponent("C:\\APP\\NONE.DLL", false));
+  EXPECT_FALSE(RegisterComponent(S("NONE.DLL"), false));
   EXPECT_TRUE(boxes_.empty());
 
-  EXPECT_FALSE(RegisterComponent("C:\\APP\\GONE.OCX", false));
+  EXPECT_FALSE(RegisterComponent(S("GONE.OCX"), false));
   ASSERT_EQ(boxes_.size(), 1u);
-  EXPECT_EQ(boxes_[0].text, "C:\\APP\\GONE.OCXの読み込みに失敗しました．");
+  EXPECT_EQ(boxes_[0].text, S("GONE.OCX") + "の読み込みに失敗しました．");
   EXPECT_EQ(boxes_[0].caption, kCaption);
   EXPECT_EQ(boxes_[0].flags, kOkExclamation);
 }

@@ -1,72 +1,70 @@
 // Deleting through the shell and removing folders.
 #include <string>
+#include <vector>
 
-#include "component_files.h"
+#include "platform_fixture.h"
 #include "setup/support/shell_delete.h"
 
 namespace setup {
 namespace {
 
 using ShellDelete = testing::ComponentTest;
+using Names = std::vector<std::string>;
 
-TEST_F(ShellDelete, NothingToDeleteGivesFileNotFoundWithoutTheShell) {
-  machine().putFolder("C:\\APP\\表");
-  // The shell must not be asked: a fault on it would fire.
-  const int shellFault = machine().addFault({"shellDelete", "", 1, plat::err::kAccessDenied, true});
-  EXPECT_EQ(DeleteWithShell("C:\\APP\\MISSING.TXT"), plat::err::kFileNotFound);
-  EXPECT_EQ(DeleteWithShell("C:\\APP\\表"), plat::err::kFileNotFound);
-  EXPECT_EQ(DeleteWithShell("C:\\APP\\表\\"), plat::err::kFileNotFound);
-  EXPECT_EQ(machine().faultFired(shellFault), 0);
-  EXPECT_TRUE(machine().folderExists("C:\\APP\\表"));
+TEST_F(ShellDelete, NothingToDeleteGivesFileNotFound) {
+  putFolder(S("APP\\表"));
+  put(S("APP\\表\\KEEP.TXT"), "k");
+  EXPECT_EQ(DeleteWithShell(S("APP\\MISSING.TXT")), plat::err::kFileNotFound);
+  // A folder without a pattern is no file: it stays with its contents.
+  EXPECT_EQ(DeleteWithShell(S("APP\\表")), plat::err::kFileNotFound);
+  EXPECT_EQ(DeleteWithShell(S("APP\\表\\")), plat::err::kFileNotFound);
+  EXPECT_EQ(names(S("APP\\表")), Names{"KEEP.TXT"});
 }
 
-TEST_F(ShellDelete, DeletesAFileAndReportsTheShellsError) {
-  machine().putFile("C:\\APP\\A.TXT", "a");
-  machine().putFile("C:\\APP\\B.TXT", "b");
-  EXPECT_EQ(DeleteWithShell("C:\\APP\\A.TXT"), plat::err::kSuccess);
-  EXPECT_FALSE(machine().exists("C:\\APP\\A.TXT"));
-  machine().addFault({"shellDelete", "B.TXT", 1, plat::err::kSharingViolation, false});
-  EXPECT_EQ(DeleteWithShell("C:\\APP\\B.TXT"), plat::err::kSharingViolation);
-  EXPECT_TRUE(machine().exists("C:\\APP\\B.TXT"));
+TEST_F(ShellDelete, DeletesAFile) {
+  put(S("APP\\A.TXT"), "a");
+  put(S("APP\\B.TXT"), "b");
+  EXPECT_EQ(DeleteWithShell(S("APP\\A.TXT")), plat::err::kSuccess);
+  EXPECT_EQ(names(S("APP")), Names{"B.TXT"});
 }
 
 TEST_F(ShellDelete, AllPatternEmptiesTheFolderWithSubFolders) {
-  machine().putFile("C:\\APP\\A.TXT", "a");
-  machine().putFile("C:\\APP\\ソフト\\B.TXT", "b");
-  machine().putFile("C:\\APP\\ソフト\\DEEP\\C.TXT", "c");
-  EXPECT_EQ(DeleteWithShell("C:\\APP\\*.*"), plat::err::kSuccess);
-  EXPECT_TRUE(machine().folderExists("C:\\APP"));
-  EXPECT_FALSE(machine().exists("C:\\APP\\A.TXT"));
-  EXPECT_FALSE(machine().exists("C:\\APP\\ソフト"));
+  put(S("APP\\A.TXT"), "a");
+  put(S("APP\\ソフト\\B.TXT"), "b");
+  put(S("APP\\ソフト\\DEEP\\C.TXT"), "c");
+  EXPECT_EQ(DeleteWithShell(S("APP\\*.*")), plat::err::kSuccess);
+  EXPECT_TRUE(isFolder(S("APP")));
+  EXPECT_EQ(names(S("APP")), Names{});
 }
 
 TEST_F(ShellDelete, ComponentsAreUnregisteredBeforeTheyGo) {
   // ".DLL" in a folder name makes every file in it a component file.
-  putComponent("C:\\APP\\PLUG.DLL\\readme.txt", COMPONENT_OK);
-  putComponent("C:\\APP\\OK.OCX", COMPONENT_OK);
-  EXPECT_EQ(DeleteWithShell("C:\\APP\\PLUG.DLL\\readme.txt"), plat::err::kSuccess);
-  EXPECT_EQ(DeleteWithShell("C:\\APP\\OK.OCX"), plat::err::kSuccess);
+  putComponent(S("APP\\PLUG.DLL\\readme.txt"), COMPONENT_OK);
+  putComponent(S("APP\\OK.OCX"), COMPONENT_OK);
+  EXPECT_EQ(DeleteWithShell(S("APP\\PLUG.DLL\\readme.txt")), plat::err::kSuccess);
+  EXPECT_EQ(DeleteWithShell(S("APP\\OK.OCX")), plat::err::kSuccess);
   // Each ran while its file was still loadable: no load-failure box.
   EXPECT_EQ(unregisterCalls(), 2);
   EXPECT_TRUE(boxes_.empty());
-  EXPECT_FALSE(machine().exists("C:\\APP\\OK.OCX"));
+  EXPECT_EQ(names(S("APP")), Names{"PLUG.DLL\\"});
+  EXPECT_EQ(names(S("APP\\PLUG.DLL")), Names{});
 }
 
 TEST_F(ShellDelete, UnloadableComponentIsReportedAndStillDeleted) {
-  machine().putFile("C:\\APP\\BAD.DLL", "not a library");
-  EXPECT_EQ(DeleteWithShell("C:\\APP\\BAD.DLL"), plat::err::kSuccess);
+  put(S("APP\\BAD.DLL"), "not a library");
+  EXPECT_EQ(DeleteWithShell(S("APP\\BAD.DLL")), plat::err::kSuccess);
   ASSERT_EQ(boxes_.size(), 1u);
-  EXPECT_EQ(boxes_[0].text, "C:\\APP\\BAD.DLLの読み込みに失敗しました．");
+  EXPECT_EQ(boxes_[0].text, S("APP\\BAD.DLL") + "の読み込みに失敗しました．");
   EXPECT_EQ(boxes_[0].caption, "OCX/DLL登録エラー");
-  EXPECT_FALSE(machine().exists("C:\\APP\\BAD.DLL"));
+  EXPECT_FALSE(exists(S("APP\\BAD.DLL")));
 }
 
 struct RemoveCase {
   const char* name;
-  std::vector<std::string> files;  // relative to the folder
+  Names files;  // relative to the folder
   std::string patterns;
   plat::ErrorCode expected;
-  std::vector<std::string> kept;  // files still there afterwards; the folder stays with them
+  Names kept;  // what the folder still holds afterwards; the folder stays with it
 };
 
 TEST_F(ShellDelete, RemoveFolderDeletesPatternsThenTheFolder) {
@@ -81,33 +79,29 @@ TEST_F(ShellDelete, RemoveFolderDeletesPatternsThenTheFolder) {
       {"empty items name the folder", {"A.INI"}, "||", plat::err::kDirNotEmpty, {"A.INI"}},
       {"everything", {"A.INI", "表\\ソ.TXT"}, "*.*|", plat::err::kSuccess, {}},
   };
-  const std::string folder = "C:\\APP\\表示";
+  const std::string folder = S("APP\\表示");
   for (const RemoveCase& c : cases) {
     SCOPED_TRACE(c.name);
-    machine().putFolder(folder);
-    for (const std::string& f : c.files) machine().putFile(folder + "\\" + f, "x");
+    putFolder(folder);
+    for (const std::string& f : c.files) put(folder + "\\" + f, "x");
     EXPECT_EQ(RemoveFolder(folder + "\\", c.patterns), c.expected);
-    EXPECT_EQ(machine().folderExists(folder), !c.kept.empty());
-    std::vector<plat::DirEntry> left;
-    sys().files.findFiles(folder + "\\*", left);
-    std::vector<std::string> names;
-    for (const auto& e : left)
-      if (e.name != "." && e.name != "..") names.push_back(e.name + ((e.attributes & plat::attr::kDirectory) ? "\\" : ""));
-    std::vector<std::string> expectedNames = c.kept;
-    EXPECT_EQ(names, expectedNames);
-    EXPECT_FALSE(machine().exists(folder + "\\SUB\\C.INI"));
-    if (!c.kept.empty()) EXPECT_EQ(RemoveFolder(folder, "*.*|"), plat::err::kSuccess);
+    EXPECT_EQ(isFolder(folder), !c.kept.empty());
+    if (!c.kept.empty()) {
+      EXPECT_EQ(names(folder), c.kept);
+      EXPECT_FALSE(exists(folder + "\\SUB\\C.INI"));
+      EXPECT_EQ(RemoveFolder(folder, "*.*|"), plat::err::kSuccess);
+    }
   }
 }
 
 TEST_F(ShellDelete, RemoveFolderOnAMissingFolderFails) {
-  EXPECT_NE(RemoveFolder("C:\\APP\\NONE", ""), plat::err::kSuccess);
-  EXPECT_NE(RemoveFolder("C:\\NOWHERE\\NONE\\", "*.INI|"), plat::err::kSuccess);
+  EXPECT_NE(RemoveFolder(S("NONE"), ""), plat::err::kSuccess);
+  EXPECT_NE(RemoveFolder(S("NOWHERE\\NONE\\"), "*.INI|"), plat::err::kSuccess);
   // Without a final delimiter the folder is still the folder, not a prefix of names.
-  machine().putFolder("C:\\APP\\X");
-  machine().putFile("C:\\APP\\X.INI", "keep");
-  EXPECT_EQ(RemoveFolder("C:\\APP\\X", "*.INI|"), plat::err::kSuccess);
-  EXPECT_TRUE(machine().exists("C:\\APP\\X.INI"));
+  putFolder(S("X"));
+  put(S("X.INI"), "keep");
+  EXPECT_EQ(RemoveFolder(S("X"), "*.INI|"), plat::err::kSuccess);
+  EXPECT_TRUE(exists(S("X.INI")));
 }
 
 }  // namespace

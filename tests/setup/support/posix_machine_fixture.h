@@ -1,28 +1,22 @@
-// A fresh machine for each test, wired into setup's program-wide state, with every message box
-// recorded (and answered with OK).
+// A fresh POSIX machine for each test, for what only it can play: faults, drives, special-folder
+// layouts. Message boxes are recorded and answered OK.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/sys/posix/posix_machine.h"
+#include "platform_fixture.h"
 #include "setup/support/globals.h"
 
 namespace setup::testing {
 
-struct Box {
-  std::string text;
-  std::string caption;
-  std::uint32_t flags = 0;
-};
-
-class SupportTest : public ::testing::Test {
+class PosixSupportTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string pattern = (std::filesystem::temp_directory_path() / "pagina-support-XXXXXX").string();
@@ -46,7 +40,6 @@ class SupportTest : public ::testing::Test {
   plat::PosixMachine& machine() { return *machine_; }
   plat::Services& sys() { return *services_; }
 
-  // The registry value as stored, or a value of type kNone when there is none.
   plat::RegValue regValue(plat::RegRoot root, const std::string& key, const std::string& name) {
     plat::RegValue value;
     if (sys().registry.readValue(root, key, name, value) != plat::err::kSuccess) return plat::RegValue{};
@@ -54,9 +47,9 @@ class SupportTest : public ::testing::Test {
   }
 
   std::vector<Box> boxes_;
-  std::string root_;
 
  private:
+  std::string root_;
   std::unique_ptr<plat::PosixMachine> machine_;
   std::unique_ptr<plat::Services> services_;
 };
