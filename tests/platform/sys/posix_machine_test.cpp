@@ -30,7 +30,9 @@ TEST_F(Machine, FreshLayoutOfAJapaneseWindows) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(sv.shell.specialFolder(c.csidl), c.path) << c.csidl;
-    if (!c.path.empty()) EXPECT_TRUE(machine().folderExists(c.path)) << c.path;
+    if (!c.path.empty()) {
+      EXPECT_TRUE(machine().folderExists(c.path)) << c.path;
+    }
   }
   RegValue value;
   ASSERT_EQ(sv.registry.readValue(RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",

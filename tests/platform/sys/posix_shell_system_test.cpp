@@ -41,7 +41,7 @@ TEST_F(ShellSystem, LinksAreReadByLnkinfo) {
   int status = -1;
   std::string out = run("lnkinfo '" + machine().hostPath(linkPath) + "'", status);
   ASSERT_EQ(status, 0) << out;
-  for (const std::string& line :
+  for (const char* line :
        {"Local path\t\t\t: C:\\Program Files\\表示ソフト\\PaginaV1.exe\n",
         "Working directory\t\t: C:\\Program Files\\表示ソフト\n",
         "Command line arguments\t\t: \"C:\\予定\\本.pgd\"\n",
@@ -105,7 +105,9 @@ TEST_F(ShellSystem, ElfLibrariesStandInForDlls) {
   for (const Case& c : cases) {
     std::int32_t result = 12345;
     EXPECT_EQ(machine().system().callExport(c.path, c.name, result), c.status) << c.path << " " << c.name;
-    if (c.status == LibraryCallStatus::Called) EXPECT_EQ(result, c.result) << c.name;
+    if (c.status == LibraryCallStatus::Called) {
+      EXPECT_EQ(result, c.result) << c.name;
+    }
   }
 }
 
