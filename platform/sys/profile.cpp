@@ -290,7 +290,7 @@ bool ProfileStore::deleteKey(const std::string& file, const std::string& section
   Document& doc = impl_->load(file);
   std::string fs = fold(section), fk = fold(key);
   for (auto& s : doc.sections) {
-    if (s.name.empty() || fold(s.name) != fs) continue;
+    if (fold(s.name) != fs) continue;
     auto it = s.firstKey.find(fk);
     if (it == s.firstKey.end()) continue;
     s.entries.erase(s.entries.begin() + static_cast<std::ptrdiff_t>(it->second));
@@ -305,7 +305,7 @@ bool ProfileStore::deleteSection(const std::string& file, const std::string& sec
   std::string fs = fold(section);
   // Only the first section of that name goes, as with the system's function.
   for (size_t i = 0; i < doc.sections.size(); ++i) {
-    if (!doc.sections[i].name.empty() && fold(doc.sections[i].name) == fs) {
+    if (fold(doc.sections[i].name) == fs) {
       doc.sections.erase(doc.sections.begin() + static_cast<std::ptrdiff_t>(i));
       return impl_->save(file, doc);
     }

@@ -204,6 +204,10 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"\\n file", "[S]\nK=1\n;c\n", {wr("S", "K", "2")}},
         Case{"write into keys before the first section", "a=1\r\n[S]\r\n", {wr("", "a", "2"), wr("", "b", "3")}},
         Case{"write empty section name", "[S]\r\nK=1\r\n", {wr("", "k", "v")}},
+        Case{"line breaks inside a written value", kMissing,
+             {wr("S", "K", "a\r\n[T]\r\nx=1"), rd("S", "K"), rd("T", "x"), sections()}},
+        Case{"header only, then a key", "[S]", {wr("S", "K", "V")}},
+        Case{"brackets inside names", "[[S]]\r\nK[1]=v\r\n", {rd("[S]", "K[1]"), wr("[S]", "K[2]", "w"), sections()}},
         Case{"write empty key name", "[S]\r\nK=1\r\n", {wr("S", "", "v")}}));
 
 INSTANTIATE_TEST_SUITE_P(
@@ -219,6 +223,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"delete missing section", "[S]\nA=1\n", {delSection("T")}},
         Case{"delete in a missing file", kMissing, {delKey("S", "K"), delSection("S")}},
         Case{"delete section with blanks in the name", "[S]\r\nK=1\r\n", {delSection(" S ")}},
+        Case{"delete before the first section", "a=1\r\nb=2\r\n[S]\r\na=3\r\n",
+             {delKey("", "a"), rd("", "a", "gone"), delSection(""), rd("", "b", "gone"), rd("S", "a")}},
         Case{"delete the last key of a section", "[S]\r\nK=1\r\n[T]\r\nL=2\r\n", {delKey("S", "K"), keys("S")}}));
 
 }  // namespace
