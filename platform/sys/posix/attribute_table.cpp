@@ -30,8 +30,17 @@ std::uint32_t AttributeTable::get(const std::string& host, bool isDir) const {
   return isDir ? 0 : attr::kArchive;
 }
 
-void AttributeTable::set(const std::string& host, std::uint32_t bits) {
-  bits_[key(host)] = bits & kKept;
+void AttributeTable::set(const std::string& host, std::uint32_t bits, bool isDir) {
+  bits &= kKept;
+  const std::string k = key(host);
+  auto it = bits_.find(k);
+  if (bits == (isDir ? 0u : attr::kArchive)) {
+    if (it == bits_.end()) return;
+    bits_.erase(it);
+  } else {
+    if (it != bits_.end() && it->second == bits) return;
+    bits_[k] = bits;
+  }
   save();
 }
 

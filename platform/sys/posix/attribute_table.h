@@ -13,7 +13,8 @@ class AttributeTable {
   explicit AttributeTable(std::string root);
   // Stored bits of an entry; files without an entry count as archive, folders as none.
   std::uint32_t get(const std::string& host, bool isDir) const;
-  void set(const std::string& host, std::uint32_t bits);
+  // Entries that hold the default are not kept, so the table stays as small as the odd files.
+  void set(const std::string& host, std::uint32_t bits, bool isDir = false);
   void erase(const std::string& host);                              // with everything below it
   void rename(const std::string& fromHost, const std::string& toHost);  // with everything below it
 

@@ -140,7 +140,7 @@ ErrorCode PosixFileSystem::setAttributes(const std::string& path, std::uint32_t 
   HostEntry e;
   if (ErrorCode code = s_.locate(path, e)) return code;
   if (!e.exists) return err::kFileNotFound;
-  s_.attributes.set(e.host, attributes & ~(attr::kDirectory | attr::kNormal));
+  s_.attributes.set(e.host, attributes & ~(attr::kDirectory | attr::kNormal), e.isDir);
   return err::kSuccess;
 }
 
