@@ -16,8 +16,36 @@ namespace ui {
 
 // Property numbers of these controls, told to their peers.
 namespace viewerprop {
-enum : int { kMenu = prop::kCustom + 100, kButtons, kPanels, kPicture, kScroll, kStretch };
+enum : int { kMenu = prop::kCustom + 100, kButtons, kPanels, kPicture, kScroll, kStretch, kPlacement };
 }
+
+// The outer placement of its form in pixels, frame and menu included. A backend with real windows
+// reports the window's outer rectangle and client size here whenever they change, and moves the
+// window when the program asks; without such a backend `live` stays false.
+class WindowPlacement : public Control {
+ public:
+  using Control::Control;
+  const char* kind() const override { return "WindowPlacement"; }
+  bool windowed() const override { return false; }
+  bool live() const { return live_; }
+  Rect outer() const { return outer_; }
+  Size client() const { return client_; }
+  void requestOuter(const Rect& r) {
+    requested_ = r;
+    notify(viewerprop::kPlacement);
+  }
+  Rect requested() const { return requested_; }
+  void reported(const Rect& outer, const Size& client) {
+    live_ = true;
+    outer_ = outer;
+    client_ = client;
+  }
+
+ private:
+  bool live_ = false;
+  Rect outer_, requested_;
+  Size client_;
+};
 
 // A menu item; "-" as caption makes a separator. Items of a drop-down menu are its children.
 class MenuItem : public Control {

@@ -142,8 +142,12 @@ void ChildPeer::create() {
   if (!form) return;
   Rect r = control_.boundsInForm();
   std::wstring text = Widen(control_.caption());
+  // Every child gets its own id, so that drivers and the dialog manager can tell them apart.
+  static int nextId = 100;
+  if (!id_) id_ = nextId++;
   hwnd_ = CreateWindowExW(exStyle_, class_, text.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style_, r.left, r.top, r.width,
-                          r.height, form->hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+                          r.height, form->hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+                          GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return;
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(control_.font())), FALSE);

@@ -49,6 +49,7 @@ class ChildPeer : public ControlPeer {
   DWORD style_;
   DWORD exStyle_;
   HWND hwnd_ = nullptr;
+  int id_ = 0;
 };
 
 // The top-level window of a form; it draws the windowless controls (labels, group boxes).
