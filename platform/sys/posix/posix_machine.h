@@ -36,6 +36,9 @@ struct MachineLayout {
 };
 
 // Makes the Nth matching call of a service fail with a chosen code, once or from then on.
+// Operations are the service methods' names; "shellDeleteItem" is each entry a shell delete
+// removes (so one locked file inside a tree can be played). Calls that return no code fail their
+// own way: "" for texts, false, -1 for the platform id, LoadFailed for a library call.
 struct Fault {
   std::string operation;     // the service method's name ("copyFile", "writeValue", ...); "*" = any
   std::string pathContains;  // "" = any; else a substring (ASCII case ignored) of one of its paths

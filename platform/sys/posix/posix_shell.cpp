@@ -34,8 +34,11 @@ std::string PosixShell::specialFolder(int csidl) {
   if (s_.faults.hit("specialFolder", {&none})) return {};
   auto it = s_.layout.specialFolders.find(csidl);
   if (it == s_.layout.specialFolders.end()) return {};
+  // Without a final "\" (found by stepping whole characters, so a trail byte is never taken for one).
   std::string path = it->second;
-  while (path.size() > 3 && path.back() == '\\' && charLength(path, path.size() - 2) == 1) path.pop_back();
+  std::size_t last = std::string::npos;
+  for (std::size_t i = 0; i < path.size(); i += charLength(path, i)) last = i;
+  if (path.size() > 3 && last == path.size() - 1 && path[last] == '\\') path.pop_back();
   return path;
 }
 

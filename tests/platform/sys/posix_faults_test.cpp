@@ -53,7 +53,9 @@ TEST_F(Faults, FailedCallsChangeNothing) {
   EXPECT_EQ(sv.files.lzExpand("C:\\KEEP.TXT", "C:\\X.TXT"), err::kAccessDenied);
   EXPECT_EQ(sv.registry.writeValue(RegRoot::CurrentUser, "Software\\App", "V", RegValue::dword(1)), err::kAccessDenied);
   EXPECT_EQ(sv.registry.deleteKeyTree(RegRoot::CurrentUser, "Software\\App"), err::kAccessDenied);
-  EXPECT_EQ(sv.shell.createShellLink("C:\\A.lnk", ShellLinkData{"C:\\KEEP.TXT"}), err::kAccessDenied);
+  ShellLinkData link;
+  link.target = "C:\\KEEP.TXT";
+  EXPECT_EQ(sv.shell.createShellLink("C:\\A.lnk", link), err::kAccessDenied);
   EXPECT_EQ(describeDifferences(before, machine().snapshot()), "");
 }
 

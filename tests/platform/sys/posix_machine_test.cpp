@@ -48,6 +48,9 @@ TEST_F(Machine, LayoutIsConfigurable) {
   layout.tempDirectory.clear();
   layout.programPath = "E:\\DISK1\\SETUP.EXE";
   layout.specialFolders.erase(csidl::kCommonDesktopDirectory);
+  // "＆" is 81 95: its trail byte looks like a lead byte before the final "\"; "表" ends in 5C.
+  layout.specialFolders[csidl::kDesktopDirectory] = "C:\\＆\\";
+  layout.specialFolders[csidl::kSendTo] = "C:\\表";
   layout.freeBytes['C'] = 12345;
   layout.hasExtendedFreeSpace = false;
   reset(layout);
@@ -56,6 +59,8 @@ TEST_F(Machine, LayoutIsConfigurable) {
   EXPECT_EQ(sv.system.tempDirectory(), "");
   EXPECT_EQ(sv.system.programPath(), "E:\\DISK1\\SETUP.EXE");
   EXPECT_EQ(sv.shell.specialFolder(csidl::kCommonDesktopDirectory), "");
+  EXPECT_EQ(sv.shell.specialFolder(csidl::kDesktopDirectory), "C:\\＆");
+  EXPECT_EQ(sv.shell.specialFolder(csidl::kSendTo), "C:\\表");
   std::uint64_t bytes = 0;
   EXPECT_EQ(sv.files.freeSpaceExtended("C:\\", bytes), err::kProcNotFound);
   ASSERT_EQ(sv.files.freeSpaceClusters("C:\\", bytes), 0u);
