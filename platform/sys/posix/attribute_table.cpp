@@ -1,6 +1,7 @@
 // The side table of attributes: one "hex-bits<TAB>relative host path" line per entry.
 #include "platform/sys/posix/attribute_table.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -24,13 +25,15 @@ std::string AttributeTable::key(const std::string& host) const {
   return host;
 }
 
-std::uint32_t AttributeTable::get(const std::string& host, bool isDir) const {
+std::uint32_t AttributeTable::get(const std::string& host, bool isDir) {
+  refresh();
   auto it = bits_.find(key(host));
   if (it != bits_.end()) return it->second;
   return isDir ? 0 : attr::kArchive;
 }
 
 void AttributeTable::set(const std::string& host, std::uint32_t bits, bool isDir) {
+  refresh();
   bits &= kKept;
   const std::string k = key(host);
   auto it = bits_.find(k);
@@ -45,6 +48,7 @@ void AttributeTable::set(const std::string& host, std::uint32_t bits, bool isDir
 }
 
 void AttributeTable::erase(const std::string& host) {
+  refresh();
   std::string k = key(host);
   bool changed = false;
   for (auto it = bits_.lower_bound(k); it != bits_.end() && isBelow(it->first, k) ;) {
@@ -55,6 +59,7 @@ void AttributeTable::erase(const std::string& host) {
 }
 
 void AttributeTable::rename(const std::string& fromHost, const std::string& toHost) {
+  refresh();
   std::string from = key(fromHost), to = key(toHost);
   std::map<std::string, std::uint32_t> moved;
   for (auto it = bits_.lower_bound(from); it != bits_.end() && isBelow(it->first, from);) {
@@ -67,7 +72,13 @@ void AttributeTable::rename(const std::string& fromHost, const std::string& toHo
   save();
 }
 
+void AttributeTable::refresh() {
+  if (!(FileIdentity::of(file_) == seen_)) load();
+}
+
 void AttributeTable::load() {
+  bits_.clear();
+  seen_ = FileIdentity::of(file_);
   std::ifstream in(file_);
   std::string line;
   while (std::getline(in, line)) {
@@ -77,11 +88,17 @@ void AttributeTable::load() {
   }
 }
 
-void AttributeTable::save() const {
+void AttributeTable::save() {
   std::ostringstream out;
   for (const auto& [k, v] : bits_) out << std::hex << v << '\t' << k << '\n';
-  std::ofstream f(file_, std::ios::binary | std::ios::trunc);
-  f << out.str();
+  // Written aside and renamed, so another reader sees the old table or the new one.
+  const std::string temp = file_ + ".new";
+  {
+    std::ofstream f(temp, std::ios::binary | std::ios::trunc);
+    f << out.str();
+  }
+  std::rename(temp.c_str(), file_.c_str());
+  seen_ = FileIdentity::of(file_);
 }
 
 }  // namespace plat::posix

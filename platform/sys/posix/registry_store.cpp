@@ -3,6 +3,7 @@
 #include "platform/sys/posix/registry_store.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -157,16 +158,40 @@ bool parseValue(const std::string& line, std::string& name, RegValue& value) {
 
 }  // namespace
 
-RegistryStore::RegistryStore(std::string file) : file_(std::move(file)) {
-  for (const auto& [root, name] : kRootNames) roots_[root].name = name;
+FileIdentity FileIdentity::of(const std::string& path) {
+  FileIdentity id;
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return id;
+  id.present = true;
+  id.device = st.st_dev;
+  id.inode = st.st_ino;
+  id.size = static_cast<unsigned long long>(st.st_size);
+  id.seconds = st.st_mtim.tv_sec;
+  id.nanoseconds = st.st_mtim.tv_nsec;
+  return id;
+}
+
+RegistryStore::RegistryStore(std::string file) : file_(std::move(file)) { load(); }
+
+void RegistryStore::load() {
+  std::map<RegRoot, RegKey> roots;
+  for (const auto& [root, name] : kRootNames) roots[root].name = name;
+  seen_ = FileIdentity::of(file_);
   std::ifstream in(file_, std::ios::binary);
-  if (!in) return;
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  if (!parse(buffer.str(), roots_)) throw std::runtime_error("registry file cannot be read: " + file_);
+  if (in) {
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    if (!parse(buffer.str(), roots)) throw std::runtime_error("registry file cannot be read: " + file_);
+  }
+  roots_ = std::move(roots);
+}
+
+void RegistryStore::refresh() {
+  if (!(FileIdentity::of(file_) == seen_)) load();
 }
 
 RegKey* RegistryStore::find(RegRoot root, const std::string& path, bool create) {
+  refresh();
   auto it = roots_.find(root);
   if (it == roots_.end()) return nullptr;
   RegKey* key = &it->second;
@@ -195,9 +220,12 @@ bool RegistryStore::remove(RegRoot root, const std::string& path) {
   return parent && parent->subKeys.erase(foldCase(last)) > 0;
 }
 
-std::string RegistryStore::text() const { return serialize(roots_); }
+std::string RegistryStore::text() {
+  refresh();
+  return serialize(roots_);
+}
 
-void RegistryStore::save() const {
+void RegistryStore::save() {
   std::string tmp = file_ + ".new";
   std::string data = text();
   int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -207,6 +235,7 @@ void RegistryStore::save() const {
   ::close(fd);
   if (!ok || std::rename(tmp.c_str(), file_.c_str()) != 0)
     throw std::runtime_error("registry file cannot be written: " + file_);
+  seen_ = FileIdentity::of(file_);
 }
 
 std::string RegistryStore::serialize(const std::map<RegRoot, RegKey>& roots) {

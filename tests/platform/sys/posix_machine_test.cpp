@@ -96,6 +96,24 @@ TEST_F(Machine, RegistryAndAttributesSurviveReopening) {
   EXPECT_EQ(attributes, attr::kReadOnly | attr::kHidden);
 }
 
+TEST_F(Machine, TwoMachineObjectsOnOneRootStayInStep) {
+  PosixMachine second(root(), machine().layout());  // a second program run on the same machine
+  ASSERT_EQ(machine().registry().createKey(RegRoot::CurrentUser, "Software\\First"), 0u);
+  EXPECT_TRUE(second.registry().keyExists(RegRoot::CurrentUser, "Software\\First"));
+  ASSERT_EQ(second.registry().writeValue(RegRoot::CurrentUser, "Software\\First", "V", RegValue::dword(2)), 0u);
+  RegValue value;
+  ASSERT_EQ(machine().registry().readValue(RegRoot::CurrentUser, "Software\\First", "V", value), 0u);
+  EXPECT_EQ(value.asDword(), 2u);
+  ASSERT_EQ(machine().registry().deleteKeyTree(RegRoot::CurrentUser, "Software\\First"), 0u);
+  EXPECT_FALSE(second.registry().keyExists(RegRoot::CurrentUser, "Software\\First"));
+
+  machine().putFile("C:\\SHARED.TXT", "s");
+  ASSERT_EQ(machine().files().setAttributes("C:\\SHARED.TXT", attr::kReadOnly), 0u);
+  EXPECT_EQ(second.files().deleteFile("C:\\SHARED.TXT"), err::kAccessDenied);
+  ASSERT_EQ(second.files().setAttributes("C:\\SHARED.TXT", attr::kArchive), 0u);
+  EXPECT_EQ(machine().files().deleteFile("C:\\SHARED.TXT"), 0u);
+}
+
 TEST_F(Machine, RegistryFileIsReadableText) {
   const std::string text = machine().registryText();
   EXPECT_NE(text.find("[HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\n"
