@@ -195,15 +195,16 @@ void UiViewerHost::applyLayout(const PageLayout& l) {
   form_.picture3.setBounds(Px(l.cornerLeft), Px(l.cornerTop), form_.picture3.width(), form_.picture3.height());
   form_.picture3.setVisible(l.cornerVisible);
   // The docked bars follow the window's width and bottom.
-  form_.toolbar1.setWidth(form_.clientWidth());
-  form_.statusBar1.setBounds(0, form_.clientHeight() - form_.statusBar1.height(), form_.clientWidth(),
-                             form_.statusBar1.height());
+  const ui::Size client = form_.placement.live() ? form_.placement.client() : form_.clientSize();
+  form_.toolbar1.setWidth(client.width);
+  form_.statusBar1.setBounds(0, client.height - form_.statusBar1.height(), client.width, form_.statusBar1.height());
 }
 
 LayoutInput UiViewerHost::windowMetrics() {
   LayoutInput in;
-  in.innerWidth = form_.clientWidth() * kTwipsPerPixel;
-  in.innerHeight = form_.clientHeight() * kTwipsPerPixel;
+  const ui::Size client = form_.placement.live() ? form_.placement.client() : form_.clientSize();
+  in.innerWidth = client.width * kTwipsPerPixel;
+  in.innerHeight = client.height * kTwipsPerPixel;
   in.toolbarHeight = form_.toolbar1.height() * kTwipsPerPixel;
   in.statusHeight = form_.statusBar1.height() * kTwipsPerPixel;
   in.vbarWidth = form_.vscroll1.width() * kTwipsPerPixel;
@@ -213,6 +214,14 @@ LayoutInput UiViewerHost::windowMetrics() {
 
 WindowGeometry UiViewerHost::outerGeometry() {
   WindowGeometry g;
+  if (form_.placement.live()) {
+    const ui::Rect r = form_.placement.outer();
+    g.height = static_cast<float>(r.height * kTwipsPerPixel);
+    g.width = static_cast<float>(r.width * kTwipsPerPixel);
+    g.top = static_cast<float>(r.top * kTwipsPerPixel);
+    g.left = static_cast<float>(r.left * kTwipsPerPixel);
+    return g;
+  }
   g.height = static_cast<float>((form_.clientHeight() + Form1::kFrameHeight) * kTwipsPerPixel);
   g.width = static_cast<float>((form_.clientWidth() + Form1::kFrameWidth) * kTwipsPerPixel);
   g.top = static_cast<float>(form_.top() * kTwipsPerPixel);
@@ -221,6 +230,12 @@ WindowGeometry UiViewerHost::outerGeometry() {
 }
 
 void UiViewerHost::setOuterGeometry(const WindowGeometry& g) {
+  if (form_.placement.live()) {
+    // The real window moves and reports its resize, which runs the resize event.
+    form_.placement.requestOuter(ui::Rect{Px(static_cast<int>(g.left)), Px(static_cast<int>(g.top)),
+                                          Px(static_cast<int>(g.width)), Px(static_cast<int>(g.height))});
+    return;
+  }
   const int width = std::max(0, Px(static_cast<int>(g.width)) - Form1::kFrameWidth);
   const int height = std::max(0, Px(static_cast<int>(g.height)) - Form1::kFrameHeight);
   settingGeometry_ = true;

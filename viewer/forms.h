@@ -46,6 +46,7 @@ class Form1 : public ui::Form {
   ui::StatusBar statusBar1{this, "StatusBar1"};
   ui::Timer tmr1{this, "Tmr1"};
   ui::CommonDialog commonDialog1{this, "CommonDialog1"};
+  ui::WindowPlacement placement{this, "Placement"};
 
   ui::MenuItem* item(const std::string& name);
   // Frame sizes around the client area, in pixels, for the outer geometry.
