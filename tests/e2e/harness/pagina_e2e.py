@@ -104,7 +104,8 @@ class WineSession:
 
     def start(self, exe, *args, cwd=None):
         """Starts a Windows program (host path or Windows path) and returns its process."""
-        log = open(os.path.join(self.artifacts, f'{os.path.basename(exe)}.log'), 'ab')
+        name = exe.replace('\\', '/').rsplit('/', 1)[-1]
+        log = open(os.path.join(self.artifacts, f'{name}.log'), 'ab')
         proc = subprocess.Popen(['wine', exe, *args], env=self.env, cwd=cwd, stdout=log,
                                 stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
         self.processes.append(proc)
