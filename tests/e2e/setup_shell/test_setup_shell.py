@@ -6,12 +6,14 @@ import os
 import shutil
 import subprocess
 import tempfile
+import time
 
 import pagina_e2e
 
 SETUP = os.environ.get('PAGINA_SETUP_EXE')
 IDYES = 6
 IDNO = 7
+IDOK = 1
 TITLE = 'テストソフト セットアップ'
 BACK_CAPTION = 'Vornik Setup 98 Standard Version2.20(Build:2463)'
 
@@ -36,6 +38,55 @@ def make_disk(folder):
     with open(os.path.join(folder, 'README.TXT'), 'wb') as f:
         f.write(cp932(['テストソフト　お読みください', '', '１．これは読み込みテストの文書です．',
                        '２．表示・ソフト・能力・予定']))
+
+
+def wait_button_enabled(s, window, timeout=90):
+    """Waits until the window's only button is enabled and visible. Its caption may read empty:
+    a window whose program is sleeping does not answer for its texts in time."""
+    deadline = time.monotonic() + timeout
+    listing = ''
+    while time.monotonic() < deadline:
+        listing = s.driver('list-controls', '--window', window, check=False)
+        for line in listing.splitlines():
+            parts = line.split('\t')
+            if len(parts) >= 2 and parts[1] == 'Button' and '(disabled)' not in parts[3:] and '(hidden)' not in parts[3:]:
+                return
+        time.sleep(0.3)
+    s.fail(f'the button of "{window}" did not become usable within {timeout} s: {listing!r}')
+
+
+def abort_run(s, disk):
+    """The progress window's abort: No goes on, Yes ends the program without recording anything.
+    The run sleeps between folders without letting messages run, so every look at its windows
+    waits for the next pause to end: the pauses are long enough for the clicks to land in time."""
+    title = '中断テスト'
+    with open(os.path.join(disk, 'SETUP.INI'), 'wb') as f:
+        f.write(cp932(['[Title]', 'Setup=' + title, '[Extend]', 'SetupSpeed=5000', '[DefaultFolder]',
+                       'Folder=C:\\中断テスト', '[MakeFolder]'] +
+                      [f'Folder{n}=(App)フォルダ{n}' for n in range(1, 17)]))
+    target = os.path.join(s.prefix, 'drive_c', '中断テスト')
+    shutil.rmtree(target, ignore_errors=True)
+    proc = s.start('D:\\SETUP.EXE')
+    s.wait_window(title_contains=title, cls='PaginaForm')
+    s.click(title, 'セットアップ開始(&S)')
+    s.answer_box('フォルダ作成', IDYES)
+    s.wait_window(title_contains='進行状況', cls='PaginaForm')
+    wait_button_enabled(s, '進行状況')
+    s.screenshot('progress-window')
+    s.driver('click', '--window', '進行状況', '--class', 'Button')
+    question = s.answer_box('中断の確認', IDNO, timeout=90)
+    s.check(question.startswith('ここでセットアップを中断すると'), f'abort question said {question!r}')
+    wait_button_enabled(s, '進行状況')
+    s.driver('click', '--window', '進行状況', '--class', 'Button')
+    s.answer_box('中断の確認', IDYES, timeout=90)
+    told = s.answer_box('中断', IDOK, timeout=90)
+    s.check(told == 'セットアップを中断しました．', f'abort message said {told!r}')
+    s.check(s.wait_exit(proc, timeout=60, what='setup.exe after the abort') == 0, 'setup.exe failed after the abort')
+    s.check(os.path.isdir(os.path.join(target, 'フォルダ1')), 'the first folder was not made before the abort')
+    s.check(not os.path.isdir(os.path.join(target, 'フォルダ16')), 'the run went on to the last folder')
+    s.check(not os.path.exists(os.path.join(target, 'UNSETUP.INI')), 'an aborted run wrote its record')
+    s.check(work_folders(s.prefix) == [], f'work folders left: {work_folders(s.prefix)}')
+    shutil.rmtree(target, ignore_errors=True)
 
 
 def test():
@@ -96,6 +147,8 @@ def test():
             s.answer_box('終了確認', IDYES)
             s.check(s.wait_exit(proc, timeout=60, what='setup.exe (uninstall)') == 0, 'uninstall start failed')
             s.check(work_folders(s.prefix) == [], f'work folders left: {work_folders(s.prefix)}')
+
+            abort_run(s, disk)
         finally:
             shutil.rmtree(disk, ignore_errors=True)
 
