@@ -460,20 +460,26 @@ TEST_F(UninstallRun, EmptySetupFolderStopsBeforeAnyChange) {
   M().putFile(kApp + "SAMPLE.EXE", "x");
   M().putFile(kVoset, "[SAMPLE01]\r\nFolder=C:\\Program Files\\Sample\\\r\n");
   Record({Files({kApp + "SAMPLE.EXE"}), {"ProgramID", {{"ID", "SAMPLE01"}}}});
-  for (const std::string folder : {"", "Sample\\", "C:\\Program Files\\Sample\\..\\..\\"}) {
-    SCOPED_TRACE(folder);
-    boxes.clear();
-    windows.folderText = folder;
-    const plat::MachineSnapshot before = M().snapshot();
-    const RunOutcome out = Run();
-    EXPECT_TRUE(out.stopped);
-    EXPECT_EQ(plat::describeDifferences(before, M().snapshot()), "");
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text,
-              "アンセットアップ(アンインストール)フォルダが不明です．\r\nアンセットアップ(アンインストール)は続行できません．");
-    EXPECT_EQ(boxes[0].caption, "致命的エラー");
-    EXPECT_EQ(boxes[0].flags, 0x10u);
-    EXPECT_FALSE(windows.finished);
+  for (const std::string folder :
+       {"", "Sample\\", "\\Program Files\\Sample\\", "C:\\Program Files\\Sample\\..\\..\\"}) {
+    for (bool deleteAll : {false, true}) {
+      SCOPED_TRACE(folder + (deleteAll ? " delete-all" : ""));
+      boxes.clear();
+      windows.folderText = folder;
+      windows.checked = {true, false, false, false};
+      windows.visible = {true, !deleteAll, !deleteAll, !deleteAll};
+      const plat::MachineSnapshot before = M().snapshot();
+      const RunOutcome out = Run();
+      EXPECT_TRUE(out.stopped);
+      EXPECT_EQ(plat::describeDifferences(before, M().snapshot()), "");
+      ASSERT_EQ(boxes.size(), 1u);
+      EXPECT_EQ(boxes[0].text,
+                "アンセットアップ(アンインストール)フォルダが不明です．\r\nアンセットアップ(アンインストール)"
+                "は続行できません．");
+      EXPECT_EQ(boxes[0].caption, "致命的エラー");
+      EXPECT_EQ(boxes[0].flags, 0x10u);
+      EXPECT_FALSE(windows.finished);
+    }
   }
 }
 
