@@ -107,7 +107,9 @@ ErrorCode Win32FileSystem::findFiles(const std::string& pattern, std::vector<Dir
   if (h == INVALID_HANDLE_VALUE) return lastError();
   do {
     DirEntry e;
-    e.name = narrow(fd.cFileName);
+    // A name that code page 932 cannot spell is given by its short name, which it can.
+    if (!win32::narrowExactly(fd.cFileName, e.name) && fd.cAlternateFileName[0])
+      e.name = narrow(fd.cAlternateFileName);
     e.attributes = fd.dwFileAttributes;
     e.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
     e.lastWrite = fromFiletime(fd.ftLastWriteTime);
@@ -231,7 +233,7 @@ std::string Win32FileSystem::currentDirectory() {
   std::wstring buf(n, L'\0');
   n = GetCurrentDirectoryW(n, &buf[0]);
   buf.resize(n);
-  return narrow(buf);
+  return win32::narrowPath(buf);
 }
 
 ErrorCode Win32FileSystem::shellDelete(const std::string& pathOrPattern) {

@@ -77,7 +77,7 @@ std::string Win32Shell::specialFolder(int csidl) {
   if (!ok) return std::string();
   std::wstring path(buf);
   if (path.size() > 3 && path.back() == L'\\') path.pop_back();
-  return narrow(path);
+  return win32::narrowPath(path);
 }
 
 ErrorCode Win32Shell::createShellLink(const std::string& linkPath, const ShellLinkData& link) {

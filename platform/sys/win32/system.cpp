@@ -24,7 +24,7 @@ std::string systemPath(Get get) {
     if (n == 0) return std::string();
     if (n < buf.size()) {
       buf.resize(n);
-      return narrow(buf);
+      return win32::narrowPath(buf);
     }
     buf.assign(n + 1, L'\0');
   }
@@ -48,7 +48,7 @@ std::string Win32SystemInfo::programPath() {
     if (n == 0) return std::string();
     if (n < buf.size()) {
       buf.resize(n);
-      return narrow(buf);
+      return win32::narrowPath(buf);
     }
     buf.assign(buf.size() * 2, L'\0');  // cut short: try a larger buffer
   }

@@ -16,6 +16,11 @@ std::wstring wide(const std::string& cp932);
 std::string narrow(const wchar_t* text, size_t length);
 inline std::string narrow(const std::wstring& text) { return narrow(text.data(), text.size()); }
 inline std::string narrow(const wchar_t* text) { return narrow(text, wcslen(text)); }
+// False when a character has no code page 932 form (the result then holds "?" for it).
+bool narrowExactly(const std::wstring& text, std::string& out);
+// A path from the system in code page 932; a path that code page 932 cannot spell (a user name
+// with accented letters, say) is given by its short name, which can.
+std::string narrowPath(const std::wstring& path);
 
 // The system's last error, never 0 after a call that reported failure.
 inline ErrorCode lastError() {

@@ -132,6 +132,27 @@ TEST_F(Win32ServicesTest, SpecialFoldersExistWithoutTrailingDelimiter) {
   }
 }
 
+// Names that code page 932 cannot spell come back as short names, which the services then accept.
+TEST_F(Win32ServicesTest, UnspellableNamesComeBackAsShortNames) {
+  std::string temp = sv.system.tempDirectory();
+  std::wstring wtemp = win32::wide(temp);
+  const std::wstring longName = L"Caf\u00e9 na\u00efve folder";
+  ASSERT_TRUE(CreateDirectoryW((wtemp + longName).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  std::vector<DirEntry> found;
+  ASSERT_EQ(sv.files.findFiles(temp + "Caf*", found), err::kSuccess);
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].name.find('?'), std::string::npos) << found[0].name;
+  std::uint32_t a = 0;
+  EXPECT_EQ(sv.files.getAttributes(temp + found[0].name, a), err::kSuccess) << found[0].name;
+  EXPECT_TRUE(a & attr::kDirectory);
+
+  std::string spelled = win32::narrowPath(wtemp + longName);
+  EXPECT_EQ(spelled.find('?'), std::string::npos) << spelled;
+  EXPECT_EQ(sv.files.getAttributes(spelled, a), err::kSuccess) << spelled;
+  EXPECT_EQ(win32::narrowPath(wtemp + L"\u8868\u793a"), temp + "表示");  // spelled as it is
+  RemoveDirectoryW((wtemp + longName).c_str());
+}
+
 TEST_F(Win32ServicesTest, RegistryKeyTreeRefusesTheRoot) {
   EXPECT_EQ(sv.registry.deleteKeyTree(RegRoot::CurrentUser, ""), err::kInvalidParameter);
   EXPECT_TRUE(sv.registry.keyExists(RegRoot::CurrentUser, "Software"));
