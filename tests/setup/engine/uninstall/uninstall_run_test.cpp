@@ -394,6 +394,37 @@ TEST_F(UninstallRun, RegistryKeysAndUninstallEntry) {
   EXPECT_TRUE(r.keyExists(RegRoot::CurrentUser, "Software"));
 }
 
+// The Uninstall entry named by the record goes only when it is an entry of the system's list.
+TEST_F(UninstallRun, UninstallEntryKeyMustBeAnEntry) {
+  using plat::RegRoot;
+  const std::string list = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+  struct Case {
+    std::string recorded;
+    bool entryDeleted;
+  };
+  const std::vector<Case> cases = {
+      {list + "\\Sample", true},
+      {list, false},
+      {list + "\\", false},
+      {"SOFTWARE\\Microsoft", false},
+      {"SOFTWARE\\Vendor\\Sample", false},
+      {"", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.recorded);
+    Boot();
+    plat::Registry& r = M().registry();
+    ASSERT_EQ(r.createKey(RegRoot::LocalMachine, list + "\\Sample"), 0u);
+    ASSERT_EQ(r.createKey(RegRoot::LocalMachine, list + "\\Other"), 0u);
+    ASSERT_EQ(r.createKey(RegRoot::LocalMachine, "SOFTWARE\\Vendor\\Sample"), 0u);
+    Record({{"UnSetupRegistryKey", {{"Key", c.recorded}}}});
+    Run();
+    EXPECT_EQ(!r.keyExists(RegRoot::LocalMachine, list + "\\Sample"), c.entryDeleted);
+    EXPECT_TRUE(r.keyExists(RegRoot::LocalMachine, list + "\\Other"));
+    EXPECT_TRUE(r.keyExists(RegRoot::LocalMachine, "SOFTWARE\\Vendor\\Sample"));
+  }
+}
+
 TEST_F(UninstallRun, AssociationsAreRestored) {
   plat::Registry& r = M().registry();
   using plat::RegRoot;
@@ -520,7 +551,7 @@ TEST_F(UninstallRun, TamperedEntriesDeleteNothingElse) {
   M().putFile("C:\\WINDOWS\\SYSTEM32\\KEEP.DLL", "sys");
   M().putFile(kApp + "SAMPLE.EXE", "x");
   Record({Files({"C:\\WINDOWS\\*.*", "C:\\WINDOWS\\SYSTEM32\\?EEP.DLL", "WIN.INI", kApp + "..\\..\\WINDOWS\\WIN.INI",
-                 kApp + "SAMPLE.EXE"}),
+                 "C:\\WINDOWS\\SYSTEM32", "C:\\WINDOWS\\", kApp + "SAMPLE.EXE"}),
           Shortcuts({"C:\\WINDOWS\\*.INI", kApp + "..\\..\\WINDOWS\\WIN.INI"}),
           Folders({"C:\\", "C:\\WINDOWS\\", kApp + "..\\"})});
   plat::MachineSnapshot expected = M().snapshot();
