@@ -60,7 +60,8 @@ ErrorCode PosixFileSystem::lzExpand(const std::string& source, const std::string
   if (code) return code;
   std::string data;
   if (compressed) {
-    std::string temp = to.parentHost + "/.pagina-expand.tmp";
+    // Expanded outside the drives, so no half-made file ever shows in a folder.
+    std::string temp = s_.root + "/.expand.tmp";
     int r = z.d->extract(z.d, h, const_cast<char*>(temp.c_str()));
     z.d->close(z.d, h);
     if (r != MSPACK_ERR_OK) {
