@@ -80,7 +80,8 @@ BENCHMARK(EngineReadAll)->Arg(2000)->Arg(20000);
 BENCHMARK(EngineParseAndReadAll)->Arg(2000)->Arg(20000);
 BENCHMARK(MapReadAll)->Arg(2000)->Arg(20000);
 
-// Keeps each run's CPU time per iteration (the machine is shared; wall time is noisy) so that the ratios can be printed at the end.
+// Keeps each run's CPU time per iteration (the machine is shared: wall time is noisy) so that
+// the ratios can be printed at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   std::map<std::string, double> times;
