@@ -22,6 +22,13 @@ def cp932(lines):
     return ('\r\n'.join(lines) + '\r\n').encode('cp932')
 
 
+def wine_x11_managed(s, value):
+    key = 'HKCU\\Software\\Wine\\X11 Driver'
+    command = ['wine', 'reg', 'add', key, '/v', 'Managed', '/d', value, '/f'] if value else \
+        ['wine', 'reg', 'delete', key, '/v', 'Managed', '/f']
+    subprocess.run(command, env=s.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+
+
 def work_folders(prefix):
     return sorted(glob.glob(os.path.join(prefix, 'drive_c', 'users', '*', '**', 'VSTMP*'), recursive=True) +
                   glob.glob(os.path.join(prefix, 'drive_c', 'windows', 'temp', 'VSTMP*')))
@@ -97,8 +104,8 @@ def test():
             make_disk(disk)
             s.map_drive('d', disk)
             # Xvfb has no window manager; Wine then places and maximises windows itself, as Windows does.
-            subprocess.run(['wine', 'reg', 'add', 'HKCU\\Software\\Wine\\X11 Driver', '/v', 'Managed', '/d', 'N', '/f'],
-                           env=s.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+            # The setting is taken back at the end so that other tests of the prefix see it as before.
+            wine_x11_managed(s, 'N')
             for old in work_folders(s.prefix):
                 shutil.rmtree(old, ignore_errors=True)
 
@@ -150,6 +157,7 @@ def test():
 
             abort_run(s, disk)
         finally:
+            wine_x11_managed(s, None)
             shutil.rmtree(disk, ignore_errors=True)
 
 

@@ -367,6 +367,20 @@ TEST(HeaderKeys, FolderTableFromTheSystem) {
   EXPECT_EQ(setup::G().startup.ProgramFolder, "D:\\");
 }
 
+TEST(HeaderKeys, ShellFoldersTheSystemCannotGiveBecomeABackslashAndStartUpGoesOn) {
+  plat::MachineLayout layout = plat::MachineLayout::typical();
+  layout.specialFolders.clear();
+  SetupRun s(layout);
+  s.medium({{"SETUP.INI", Script({"[Title]", "Setup=A"})}});
+  s.startUp();
+  const setup::FolderTable& f = setup::G().folders;
+  for (const std::string* folder : {&f.StartMenuFolder, &f.ProgramsFolder, &f.DesktopFolder, &f.StartupFolder,
+                                    &f.SendToFolder, &f.CommonDesktopFolder})
+    EXPECT_EQ(*folder, "\\");
+  EXPECT_EQ(s.main["btnEvent"].caption, "セットアップ開始(&S)");
+  EXPECT_TRUE(s.main["btnEvent"].enabled);
+}
+
 TEST(HeaderKeys, NinetyFivePlatformCopiesTheUserFoldersAndNoTempUsesTheProgramFolder) {
   plat::MachineLayout layout = plat::MachineLayout::typical();
   layout.platformId = 1;
