@@ -11,6 +11,7 @@ import pagina_e2e
 
 SETUP = os.environ.get('PAGINA_SETUP_EXE')
 IDOK = 1
+IDYES = 6
 TITLE = 'テストソフト'
 APP = 'E:\\テストソフト\\'
 ENTRY = 'HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TestSoft'
@@ -89,6 +90,34 @@ def test():
                 profile = f.read().decode('cp932')
             s.check('TESTSOFT' not in profile and '[OTHER]' in profile, f'VOSET98.INI reads {profile!r}')
             s.check(os.path.exists(os.path.join(windows, 'UNVOSET.EXE')), 'the uninstaller copy went')
+
+            # A file of the user's stays in the setup folder: the summary question, the details
+            # in the main window, and "続行(&C)" to go on to the completion.
+            kept = os.path.join(drive, 'テストソフト２')
+            put(os.path.join(kept, 'APP.EXE'), b'program')
+            put(os.path.join(kept, 'MEMO.TXT'), b'the user\'s own')
+            put(os.path.join(kept, 'UNSETUP.INI'), cp932([
+                '[Title]', 'UnSetup=' + TITLE + '２',
+                '[SetupFolder]', 'Folder=E:\\テストソフト２\\',
+                '[DeleteFile]', 'File1=E:\\テストソフト２\\APP.EXE', 'File2=E:\\テストソフト２\\UNSETUP.INI']))
+            proc = s.start('C:\\windows\\UNVOSET.EXE', 'E:\\テストソフト２\\UNSETUP.INI')
+            s.wait_window(title_contains=TITLE + '２', cls='PaginaForm')
+            s.wait_text(TITLE + '２', ['--text', 'アンセットアップ開始(&S)'], 'アンセットアップ開始(&S)')
+            s.click(TITLE + '２', 'アンセットアップ開始(&S)')
+            question = s.answer_box('警告', IDYES)
+            s.check(question.replace('\r\n', '\r').startswith('アンセットアップ(アンインストール)の過程で，一部の処理が失敗しました．'),
+                    f'summary asked {question!r}')
+            s.wait_text(TITLE + '２', ['--text', '続行(&C)'], '続行(&C)', timeout=60)
+            details = s.get_text(TITLE + '２', '--class', 'Edit', '--index', '0')
+            s.check(details.startswith('<SetupFolder> E:\\テストソフト２\\') and 'フォルダにファイルが残っているため' in details,
+                    f'details read {details!r}')
+            s.screenshot('failure-details')
+            s.click(TITLE + '２', '続行(&C)')
+            message = s.answer_box('完了', IDOK)
+            s.check(message == 'アンセットアップを完了しました．', f'completion said {message!r}')
+            s.check(s.wait_exit(proc, timeout=120, what='UNVOSET.EXE (details)') == 0, 'the uninstaller failed')
+            s.check(os.path.exists(os.path.join(kept, 'MEMO.TXT')), "the user's file went")
+            s.check(not os.path.exists(os.path.join(kept, 'APP.EXE')), 'the recorded file stayed')
         finally:
             shutil.rmtree(drive, ignore_errors=True)
             reg(s, 'delete', SHARED_KEY, '/v', 'E:\\Shared\\OTHER.DAT', '/f')
