@@ -191,11 +191,8 @@ class Run {
     std::uint64_t freeBytes = 0;
     bool known = Sys().files.freeSpaceExtended(root, freeBytes) == 0 ||
                  Sys().files.freeSpaceClusters(root, freeBytes) == 0;
-    if (known && static_cast<std::int64_t>(freeBytes) > s_.requiredSize && freeBytes <= 0x7FFFFFFFFFFFFFFFull) {
-      Pause();
-      return;
-    }
-    if (known && freeBytes > 0x7FFFFFFFFFFFFFFFull) {
+    // requiredSize is a sum of non-negative counts, so the unsigned comparison is exact.
+    if (known && freeBytes > static_cast<std::uint64_t>(s_.requiredSize)) {
       Pause();
       return;
     }
