@@ -1,6 +1,8 @@
 // The uninstall run in its fifteen steps, and the registry key deletion it uses.
 #include "setup/engine/uninstall_run.h"
 
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/sys/profile.h"
@@ -25,8 +27,6 @@ constexpr std::uint32_t kMbIconInformation = 0x40;
 constexpr int kIdYes = 6;
 
 constexpr int kMaxKeyDeletions = 99;
-
-bool SameAsciiNoCase(const std::string& a, const std::string& b) { return uninstall::SamePathNoCase(a, b); }
 
 // A folder that is not there any more needs no removing: the run's goal is reached.
 bool Gone(plat::ErrorCode code, const std::string& folder) {
@@ -235,7 +235,7 @@ class Run {
         }
       }
       if (previous.empty()) DeleteRegistryKey("(Class)", extensionKey);
-      if (!SameAsciiNoCase(previous, relate.extension + "_auto_file")) {
+      if (!uninstall::SamePathNoCase(previous, relate.extension + "_auto_file")) {
         DeleteRegistryKey("(Class)", relate.extension + "_auto_file");
       }
     }

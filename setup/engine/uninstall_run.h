@@ -1,7 +1,6 @@
 // The uninstall run: undoes a recorded install from the work folder's copy of its record.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 
