@@ -142,7 +142,7 @@ FormRoutes* RoutesOf(Control& c, HWND* formHwnd = nullptr) {
 
 class MenuBarPeer : public ControlPeer {
  public:
-  explicit MenuBarPeer(MenuBar& bar) : bar_(bar) {}
+  explicit MenuBarPeer(MenuBar& bar) : bar_(bar) { build(); }
   ~MenuBarPeer() override {
     if (menu_) DestroyMenu(menu_);
   }
@@ -409,9 +409,9 @@ class PictureWindowPeer : public ChildPeer {
     own_.paint(dc, 0, 0, rc.right, rc.bottom);
     for (Control* child : box_.children())
       if (auto* inner = dynamic_cast<PictureBox*>(child); inner && inner->visible())
-        if (auto* p = dynamic_cast<PicturePeerImpl*>(inner->peer()))
-          p->paint(dc, inner->left(), inner->top(), inner->width(), inner->height());
+        paintInner(dc, *inner);
   }
+  static void paintInner(HDC dc, PictureBox& inner);
   PicturePeerImpl& own() { return own_; }
 
  private:
@@ -440,6 +440,11 @@ class PictureBoxPeer : public PicturePeer {
   std::unique_ptr<PictureWindowPeer> window_;
   std::unique_ptr<PicturePeerImpl> inner_;
 };
+
+void PictureWindowPeer::paintInner(HDC dc, PictureBox& inner) {
+  if (auto* p = dynamic_cast<PictureBoxPeer*>(inner.peer()))
+    if (PicturePeerImpl* impl = p->inner()) impl->paint(dc, inner.left(), inner.top(), inner.width(), inner.height());
+}
 
 void PicturePeerImpl::repaintHost() {
   if (host_) {
