@@ -2,6 +2,10 @@
 // shortcuts, registry, associations, the record, completion, aborts and injected faults.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
 #include "setup/support/uIniFile.h"
 #include "setup/support/uStrOp.h"
 #include "tests/setup/engine/install/install_fixture.h"
@@ -245,11 +249,33 @@ TEST_F(InstallRunTest, CompressedSourcesAreExpanded) {
     for (std::size_t i = 0; i < data.size(); i += 8) h += "\xFF" + data.substr(i, 8);
     return h;
   };
-  machine().putMedium("D:\\", {{"A.EX_", szdd("program!", 'E')}, {"b.tx_", szdd("text", 't')}});
-  Script("[CopyFile]\r\nFile1=(App)A.EX_|A.EXE\r\nFile2=(App)b.tx_\r\n");
+  // And one made by a third-party compressor (Debian's mscompress), with back-references, after
+  // the conventional rename: NAME.EXT_ becomes NAME.EX_ with the last character in byte 9.
+  const std::string text = "hello hello hello hello, compressed by another program";
+  std::string third;
+  {
+    std::string dir = root_ + "/msc";
+    std::filesystem::create_directories(dir);
+    FILE* f = std::fopen((dir + "/C.DAT").c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+    ASSERT_EQ(std::system(("cd '" + dir + "' && mscompress C.DAT > /dev/null 2>&1").c_str()), 0) << "mscompress missing";
+    f = std::fopen((dir + "/C.DAT_").c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    char buf[4096];
+    std::size_t n = std::fread(buf, 1, sizeof buf, f);
+    std::fclose(f);
+    third.assign(buf, n);
+    ASSERT_GT(third.size(), 10u);
+    third[9] = 'T';
+  }
+  machine().putMedium("D:\\", {{"A.EX_", szdd("program!", 'E')}, {"b.tx_", szdd("text", 't')}, {"C.DA_", third}});
+  Script("[CopyFile]\r\nFile1=(App)A.EX_|A.EXE\r\nFile2=(App)b.tx_\r\nFile3=(App)C.DA_\r\n");
   Run();
   EXPECT_EQ(machine().readFile(kApp + "A.EXE"), "program!");
   EXPECT_EQ(machine().readFile(kApp + "B.TXT"), "text");
+  EXPECT_EQ(machine().readFile(kApp + "C.DAT"), text);
   EXPECT_FALSE(machine().exists("C:\\WINDOWS\\TEMP\\EXPAND.VST"));
   EXPECT_EQ(RecordValue("DeleteFile", "File2"), kApp + "B.TXT");
 }
@@ -374,7 +400,8 @@ TEST_F(InstallRunTest, RegistryValues) {
          "Key5=(Users)X\r\nName5=E\r\nValue5=(Exp)%WINDIR%\\x\r\n"
          "Key6=SOFTWARE\\Maker\r\nName6=B\r\nValue6=(Bin)01 ff 7A\r\n"
          "Key7=SOFTWARE\\Maker\r\nName7=I\r\nValue7=(Int)42\r\n"
-         "Key9=SOFTWARE\\Never\r\nName9=x\r\nValue9=y\r\n");
+         "Key8=SOFTWARE\\Maker\r\nName8=Bad\r\nValue8=(Bin)0g\r\n"
+         "Key10=SOFTWARE\\Never\r\nName10=x\r\nValue10=y\r\n");
   Run();
   EXPECT_EQ(RegValue(RegRoot::LocalMachine, "SOFTWARE\\Maker\\App", "Path"), plat::RegValue::string(kApp.substr(0, kApp.size() - 1)));
   EXPECT_EQ(RegValue(RegRoot::CurrentUser, "SOFTWARE\\Maker", "N"), plat::RegValue::dword(0));
@@ -384,7 +411,10 @@ TEST_F(InstallRunTest, RegistryValues) {
   EXPECT_EQ(RegValue(RegRoot::CurrentUser, "SOFTWARE\\Maker", "B"), (plat::RegValue{plat::regtype::kBinary, "\x01\xff\x7a"}));
   EXPECT_EQ(RegValue(RegRoot::CurrentUser, "SOFTWARE\\Maker", "I"), plat::RegValue::dword(42));
   EXPECT_FALSE(sys().registry.keyExists(RegRoot::CurrentUser, "SOFTWARE\\Never"));
-  EXPECT_EQ(windows.CountMessages("レジストリを設定しています．．．"), 7);
+  EXPECT_EQ(windows.CountMessages("レジストリを設定しています．．．"), 8);
+  // A broken binary notation writes nothing and is reported.
+  EXPECT_EQ(RegValue(RegRoot::CurrentUser, "SOFTWARE\\Maker", "Bad").type, plat::regtype::kNone);
+  EXPECT_EQ(windows.details, "<Registry> HKEY_CURRENT_USER\\SOFTWARE\\Maker : Bad\r\nバイナリ値の書式が正しくありません．\r\n\r\n");
 }
 
 TEST_F(InstallRunTest, Associations) {
