@@ -424,11 +424,14 @@ TEST_F(InstallRunTest, Associations) {
   Script("[Relate]\r\nName2=abc,Book\r\nFile2=open,(App)VIEW.EXE,%1,0\r\n"
          "Name3=no\r\nFile3=open,(App)VIEW.EXE,0\r\n"
          "Name5=txt\r\nFile5=open,(App)VIEW.EXE,%1,1\r\n"
-         "Name6=OLD\r\nFile6=open,(App)VIEW.EXE,0\r\n");
-  answers = {mb::kIdYes, mb::kIdNo, mb::kIdYes, mb::kIdYes};
+         "Name6=OLD\r\nFile6=open,(App)VIEW.EXE,0\r\n"
+         "Name7=xt\r\nFile7=open,(App)VIEW.EXE,0\r\n");
+  ASSERT_EQ(sys().registry.createKey(RegRoot::ClassesRoot, ".xt"), 0u);
+  ASSERT_EQ(sys().registry.writeValue(RegRoot::ClassesRoot, ".xt", "", plat::RegValue::string("xtfile")), 0u);
+  answers = {mb::kIdYes, mb::kIdNo, mb::kIdYes, mb::kIdYes, mb::kIdYes};
   Run();
   auto asked = BoxesCaptioned("関連付けの確認");
-  ASSERT_EQ(asked.size(), 4u);
+  ASSERT_EQ(asked.size(), 5u);
   EXPECT_EQ(asked[0].text, "拡張子 *.abc を\r" + kApp + "VIEW.EXE\rに関連付けします．よろしいですか？");
   EXPECT_EQ(RegValue(RegRoot::ClassesRoot, "abc_auto_file", ""), plat::RegValue::string("Book"));
   EXPECT_EQ(RegValue(RegRoot::ClassesRoot, "txt_auto_file", ""), plat::RegValue::string("txt File"));
@@ -438,15 +441,18 @@ TEST_F(InstallRunTest, Associations) {
   EXPECT_EQ(RecordValue("RestoreRelate", "Key1"), "old,oldfile");
   EXPECT_EQ(RecordValue("RestoreRelate", "Key2"), "abc,");
   EXPECT_EQ(RecordValue("RestoreRelate", "Key3"), "txt,txtfile");
-  EXPECT_EQ(RecordValue("RestoreRelate", "Key4"), "");
+  // "xt" is an extension of its own, though "txt" contains it.
+  EXPECT_EQ(RecordValue("RestoreRelate", "Key4"), "xt,xtfile");
+  EXPECT_EQ(RecordValue("RestoreRelate", "Key5"), "");
 
   // A second install over the same folder keeps the earlier type, not our own.
   boxes.clear();
   windows = ScriptedWindows{};
-  answers = {mb::kIdYes, mb::kIdNo, mb::kIdYes, mb::kIdYes};
+  answers = {mb::kIdYes, mb::kIdNo, mb::kIdYes, mb::kIdYes, mb::kIdYes};
   Run();
   EXPECT_EQ(RecordValue("RestoreRelate", "Key3"), "txt,txtfile");
-  EXPECT_EQ(RecordValue("RestoreRelate", "Key4"), "");
+  EXPECT_EQ(RecordValue("RestoreRelate", "Key4"), "xt,xtfile");
+  EXPECT_EQ(RecordValue("RestoreRelate", "Key5"), "");
 }
 
 TEST_F(InstallRunTest, TwentyFirstAssociationIsNotRecorded) {
