@@ -120,13 +120,27 @@ void ViewerApp::showPage() {
     return;
   }
   std::int32_t w = 0, h = 0;
-  // A file that is not a picture is shown as an empty page; the page number still changes.
-  if (!host_.loadPage(m_.curpagefile, w, h)) w = h = 0;
+  // A file that is not a picture, or one whose header asks for more memory than any page needs,
+  // never reaches a decoder: it is shown as an empty page and the page number still changes.
+  const bool acceptable = m_.curpagefile.empty() || pictureAcceptable(m_.curpagefile);
+  if (!host_.loadPage(acceptable ? m_.curpagefile : std::string(), w, h) || !acceptable) w = h = 0;
   LayoutInput in = host_.windowMetrics();
   in.pictureWidth = w;
   in.pictureHeight = h;
   host_.applyLayout(ComputeLayout(in));
   host_.setStatusPanel(2, DecimalText(m_.curpage) + "page");
+}
+
+bool ViewerApp::pictureAcceptable(const std::string& path) {
+  plat::FileStamp stamp;
+  if (files_.stamp(path, stamp) != plat::err::kSuccess) return false;
+  if (path == checkedPath_ && stamp == checkedStamp_) return checkedOk_;
+  std::string bytes;
+  ImageInfo info;
+  checkedOk_ = files_.readFile(path, bytes) == plat::err::kSuccess && ReadImageInfo(bytes, info) == ImageStatus::Ok;
+  checkedPath_ = path;
+  checkedStamp_ = stamp;
+  return checkedOk_;
 }
 
 void ViewerApp::turnedPage(bool changed) {

@@ -65,12 +65,18 @@ class ViewerApp {
   bool writeOptions();
   void openBook();
   void turnedPage(bool changed);
+  // True when the file's header names a picture of a size the viewer will decode. The answer is
+  // kept for the file's size and write time, so redrawing the same page reads nothing again.
+  bool pictureAcceptable(const std::string& path);
 
   plat::FileSystem& files_;
   plat::Shell& shell_;
   plat::SystemInfo& system_;
   ViewerHost& host_;
   Module1 m_;
+  std::string checkedPath_;
+  plat::FileStamp checkedStamp_;
+  bool checkedOk_ = false;
 };
 
 }  // namespace viewer

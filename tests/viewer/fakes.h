@@ -165,7 +165,9 @@ class ScriptedHost : public ViewerHost {
     return a;
   }
   void setStatusPanel(int panel, const std::string& text) override { (panel == 1 ? panel1 : panel2) = text; }
+  std::vector<std::string> loaded;  // every path handed to the decoder
   bool loadPage(const std::string& path, std::int32_t& w, std::int32_t& h) override {
+    loaded.push_back(path);
     picture.clear();
     pictureW = pictureH = 0;
     w = h = 0;

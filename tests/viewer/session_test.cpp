@@ -176,6 +176,28 @@ TEST_F(Session, PageThatIsNotAPictureShowsAnEmptyFrame) {
   EXPECT_EQ(host.layout.barCase, BarCase::None);
 }
 
+TEST_F(Session, HostilePagesNeverReachTheDecoderAndResizesReadNothingAgain) {
+  StartWithBook(4);
+  files.put("D:\\scan\\p002.bmp", Bitmap(100000, 100000));
+  files.put("D:\\scan\\p003.bmp", "");
+  app.run(Command::GoPage);
+  app.run(Command::GoPage);
+  EXPECT_EQ(host.panel2, "3page");
+  for (const auto& path : host.loaded) {
+    EXPECT_NE(path, "D:\\scan\\p002.bmp");
+    EXPECT_NE(path, "D:\\scan\\p003.bmp");
+  }
+  EXPECT_TRUE(host.boxes.empty());
+  app.run(Command::GoPage);
+  const int reads = files.reads["D:\\scan\\p004.bmp"];
+  app.resize();
+  app.resize();
+  EXPECT_EQ(files.reads["D:\\scan\\p004.bmp"], reads + 2);  // the window's own loads only
+  files.put("D:\\scan\\p004.bmp", Bitmap(10, 10));  // rewritten: checked again
+  app.resize();
+  EXPECT_EQ(host.pictureW, 150);
+}
+
 TEST_F(Session, ToolbarButtonsRunTheMenuCommands) {
   StartWithBook(10);
   struct Step {

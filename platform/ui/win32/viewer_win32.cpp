@@ -332,7 +332,17 @@ class PicturePeerImpl : public PicturePeer {
  public:
   explicit PicturePeerImpl(PictureBox& box) : box_(box) {}
   bool loadPicture(const std::string& path, Size& size) override {
+    // The same file, unchanged in size and write time, is not decoded again (a resize redraws
+    // the page it already shows).
+    WIN32_FILE_ATTRIBUTE_DATA stamp{};
+    const bool stamped = !path.empty() && GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &stamp);
+    if (picture_ && stamped && path == path_ && SameStamp(stamp, stamp_)) {
+      size = picture_->size;
+      repaintHost();
+      return true;
+    }
     picture_.reset();
+    path_.clear();
     if (!path.empty()) {
       auto p = std::make_unique<LoadedPicture>();
       if (!LoadPictureFile(path, *p)) {
@@ -341,9 +351,16 @@ class PicturePeerImpl : public PicturePeer {
       }
       size = p->size;
       picture_ = std::move(p);
+      path_ = path;
+      stamp_ = stamp;
     }
     repaintHost();
     return true;
+  }
+  static bool SameStamp(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b) {
+    return a.nFileSizeLow == b.nFileSizeLow && a.nFileSizeHigh == b.nFileSizeHigh &&
+           a.ftLastWriteTime.dwLowDateTime == b.ftLastWriteTime.dwLowDateTime &&
+           a.ftLastWriteTime.dwHighDateTime == b.ftLastWriteTime.dwHighDateTime;
   }
   void update(int) override { repaintHost(); }
   void paint(HDC dc, int x, int y, int w, int h) const {
@@ -366,6 +383,8 @@ class PicturePeerImpl : public PicturePeer {
  protected:
   PictureBox& box_;
   std::unique_ptr<LoadedPicture> picture_;
+  std::string path_;
+  WIN32_FILE_ATTRIBUTE_DATA stamp_{};
   HWND host_ = nullptr;
 };
 
