@@ -195,6 +195,7 @@ void OptionsDialog::cmdallnew() {
 void VersionDialog::load() {
   app_.system().playSound(kVersionSoundFile);
   caption = "Pagina Viewer のﾊﾞｰｼﾞｮﾝ情報";
+  icon = app_.programFolder() + "\\PaginaV1.bmp";
   lblversion = "Ver " + DecimalText(kVersionMajor) + "." + DecimalText(kVersionMinor) + "." +
                DecimalText(kVersionRevision);
 }

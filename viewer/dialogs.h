@@ -84,6 +84,7 @@ class VersionDialog : public DialogBase {
   explicit VersionDialog(ViewerApp& app) : app_(app) {}
   std::string caption;
   std::string lblversion = "ﾊﾞｰｼﾞｮﾝ";
+  std::string icon;  // the program's picture beside the program, shown by picIcon
 
   void load();
   void cmdok() { close(); }

@@ -451,6 +451,7 @@ void UiViewerHost::runVersionDialog(VersionDialog& d) {
   DialogFrame(f, d.caption, 3744, 2496, ui::colour::kButtonFace);
   std::vector<std::unique_ptr<ui::Control>> owned;
   auto& icon = Add<ui::PictureBox>(owned, &f, "picIcon");
+  icon.setStretch(true);
   Place(icon, 240, 240, 432, 432);
   ui::Font titleFont;
   titleFont.size = 16;
@@ -473,6 +474,7 @@ void UiViewerHost::runVersionDialog(VersionDialog& d) {
     f.setModalResult(ui::mr::kOk);
   };
   app_.createForm(f);
+  icon.loadPicture(d.icon);  // a missing picture leaves the box empty
   f.showModal();
 }
 

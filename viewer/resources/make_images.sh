@@ -42,5 +42,7 @@ draw -fill '#2050A0' -draw 'rectangle 3,2 16,18' -fill white -draw 'rectangle 5,
 convert tb_1.bmp tb_2.bmp tb_3.bmp tb_4.bmp tb_5.bmp tb_6.bmp tb_7.bmp tb_8.bmp tb_9.bmp tb_10.bmp \
   tb_11.bmp tb_12.bmp tb_13.bmp tb_14.bmp tb_15.bmp +append -type TrueColor BMP3:toolbar.bmp
 for f in tb_*.bmp; do convert "$f" -type TrueColor "BMP3:$f"; done
+# The version dialog's picture: the book at 32 pixels on the dialog's grey.
+convert tb_15.bmp -fill '#F0F0F0' -opaque '#FF00FF' -scale 160% -type TrueColor BMP3:PaginaV1.bmp
 # The icon: the book picture at 16, 32 and 48 pixels.
 convert tb_15.bmp -fill '#FF00FF' -opaque '#FF00FF' -transparent '#FF00FF' -define icon:auto-resize=48,32,16 PaginaV1.ico

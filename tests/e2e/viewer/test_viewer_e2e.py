@@ -51,7 +51,7 @@ def test():
         # A program folder of its own, so the first start finds no profile.
         folder = os.path.join(s.artifacts, 'program')
         os.makedirs(folder, exist_ok=True)
-        for name in ('PaginaV1.exe', 'toolbar.bmp', 'help.htm'):
+        for name in ('PaginaV1.exe', 'toolbar.bmp', 'PaginaV1.bmp', 'help.htm'):
             shutil.copy(os.path.join(os.path.dirname(EXE), name), folder)
         exe = os.path.join(folder, 'PaginaV1.exe')
         profile = os.path.join(folder, 'PaginaV1.ini')
