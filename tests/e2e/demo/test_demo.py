@@ -12,8 +12,10 @@ import pagina_e2e
 
 SETUP = os.environ.get('PAGINA_SETUP_EXE')
 VIEWER = os.environ.get('PAGINA_VIEWER_EXE')
-PROBE = os.environ.get('PAGINA_STATUSBAR_PROBE')
+PROBE = os.environ.get('PAGINA_WINDOW_PROBE')
 APP = demo.APP
+VIEWER_DIR = os.path.dirname(VIEWER) if VIEWER else ''
+HELP = os.path.join(VIEWER_DIR, 'help.htm')  # CP932, as the viewer build leaves it
 
 
 def read(path):
@@ -24,7 +26,7 @@ def read(path):
 def make_medium(s):
     out = os.path.join(s.build_dir, 'tests', 'e2e', 'demo', 'medium')
     result = subprocess.run([os.path.join(s.source_dir, 'samples', 'make-medium'), '--setup', SETUP, '--viewer', VIEWER,
-                             '--help', os.path.join(s.source_dir, 'viewer', 'help.htm'), '--out', out],
+                             '--help', HELP, '--out', out],
                             capture_output=True, timeout=600)
     s.check(result.returncode == 0, f'make-medium failed: {result.stderr.decode(errors="replace")}')
     return out
@@ -33,7 +35,8 @@ def make_medium(s):
 def check_files(s, medium):
     disk1, disk2 = os.path.join(medium, 'DISK1'), os.path.join(medium, 'DISK2')
     # Installed file, the file it must equal byte for byte.
-    sources = {'PaginaV1.exe': VIEWER, 'help.htm': os.path.join(s.source_dir, 'viewer', 'help.htm'),
+    sources = {'PaginaV1.exe': VIEWER, 'help.htm': HELP, 'toolbar.bmp': os.path.join(VIEWER_DIR, 'toolbar.bmp'),
+               'PaginaV1.bmp': os.path.join(VIEWER_DIR, 'PaginaV1.bmp'),
                'README.TXT': os.path.join(disk1, 'README.TXT')}
     for n in range(1, 25):
         sources[f'Book\\sample{n:03d}.jpg'] = os.path.join(disk1 if n <= 12 else disk2, f'sample{n:03d}.jpg')
@@ -84,7 +87,7 @@ def check_registry(s):
 
 
 def check_record(s):
-    files = ['PaginaV1.exe', 'help.htm', 'README.TXT', 'Book\\sample.pgd'] + \
+    files = ['PaginaV1.exe', 'toolbar.bmp', 'PaginaV1.bmp', 'help.htm', 'README.TXT', 'Book\\sample.pgd'] + \
         [f'Book\\sample{n:03d}.jpg' for n in range(1, 25)] + ['Book\\Bitmap\\' + f for f in demo.BITMAP_FILES] + ['UNSETUP.INI']
     shortcuts = [demo.user_windows_path(s, kind, name) for kind, name, _, _ in demo.SHORTCUTS]
     expected = [
@@ -136,7 +139,7 @@ def check_leftovers(s):
 
 def test():
     with pagina_e2e.WineSession('e2e_demo') as s:
-        for what, path in (('setup.exe', SETUP), ('PaginaV1.exe', VIEWER), ('statusbar_probe.exe', PROBE)):
+        for what, path in (('setup.exe', SETUP), ('PaginaV1.exe', VIEWER), ('window_probe.exe', PROBE)):
             s.check(path and os.path.isfile(path), f'{what} missing: {path}')
         medium = make_medium(s)
         demo.prepare(s)

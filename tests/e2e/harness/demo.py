@@ -130,13 +130,29 @@ def status_panels(s, probe):
     """Texts of the viewer's status bar panels (the harness driver reads only the first one)."""
     with tempfile.TemporaryFile() as out:
         try:
-            result = subprocess.run(['wine', probe, VIEWER_TITLE], env=s.env, stdout=out, stderr=subprocess.DEVNULL,
+            result = subprocess.run(['wine', probe, 'panels', VIEWER_TITLE], env=s.env, stdout=out, stderr=subprocess.DEVNULL,
                                     timeout=60, stdin=subprocess.DEVNULL)
         except subprocess.TimeoutExpired:
-            s.fail('the status bar probe did not answer within 60 s')
+            s.fail('window_probe panels did not answer within 60 s')
         out.seek(0)
         lines = out.read().decode('utf-8', errors='replace').splitlines()
     return lines if result.returncode == 0 else None
+
+
+# Toolbar buttons of the viewer by position (separators counted).
+TOOL_BACK, TOOL_FORWARD, TOOL_LAST = 4, 5, 9
+
+
+def press_tool(s, probe, index):
+    """Presses a button of the viewer's toolbar (the driver presses only real buttons)."""
+    with tempfile.TemporaryFile() as out:
+        try:
+            result = subprocess.run(['wine', probe, 'toolbar', VIEWER_TITLE, str(index)], env=s.env, stdout=out,
+                                    stderr=subprocess.DEVNULL, timeout=60, stdin=subprocess.DEVNULL)
+        except subprocess.TimeoutExpired:
+            s.fail(f'window_probe toolbar {index} did not answer within 60 s')
+        out.seek(0)
+        s.check(result.returncode == 0, f'toolbar button {index}: {out.read().decode("utf-8", errors="replace").strip()}')
 
 
 def wait_panels(s, probe, expected, timeout=60):
@@ -222,7 +238,7 @@ def install(s, medium):
     s.screenshot('readme-page')
     s.click(SETUP_TITLE, 'セットアップ続行(&C)')
     s.wait_text(SETUP_TITLE, ['--text', 'セットアップ開始(&S)'], 'セットアップ開始(&S)')
-    folder = s.get_text(SETUP_TITLE, '--class', 'Edit', '--index', '1')
+    folder = s.get_text(SETUP_TITLE, '--control-id', '101')
     s.check(folder == APP, f'the proposed setup folder is {folder!r}, expected {APP!r}')
     s.screenshot('settings-page')
     s.click(SETUP_TITLE, 'セットアップ開始(&S)')
@@ -250,17 +266,22 @@ def install(s, medium):
 
 
 def view_book(s, probe):
-    """The viewer that the install started: the sample book's first page, a few turned pages, close."""
+    """The viewer that the install started: the version dialog of its first start (no options
+    profile yet), the sample book's first page, a few turned pages, close."""
+    about = 'Pagina Viewer のﾊﾞｰｼﾞｮﾝ情報'
+    s.driver('wait-window', '--title', about, '--timeout', '120', timeout=180)
+    s.screenshot('viewer-version-dialog')
+    s.click(about, 'OK')
     s.driver('wait-window', '--title', VIEWER_TITLE, '--class', 'PaginaForm', '--timeout', '120', timeout=180)
     wait_panels(s, probe, [BOOK_TITLE, '1page'])
     s.screenshot('viewer-sample-book')
     for expected in ('2page', '3page', '4page'):
-        s.driver('menu', '--window-title', VIEWER_TITLE, '--path', 'ページ(&V)/次のページ')
+        press_tool(s, probe, TOOL_FORWARD)
         wait_panels(s, probe, [BOOK_TITLE, expected])
     s.screenshot('viewer-turned-page')
-    s.driver('menu', '--window-title', VIEWER_TITLE, '--path', 'ページ(&V)/前のページ')
+    press_tool(s, probe, TOOL_BACK)
     wait_panels(s, probe, [BOOK_TITLE, '3page'])
-    s.driver('menu', '--window-title', VIEWER_TITLE, '--path', 'ページ(&V)/最終ページ')
+    press_tool(s, probe, TOOL_LAST)
     wait_panels(s, probe, [BOOK_TITLE, '24page'])  # a page that came from disk 2
     s.screenshot('viewer-last-page')
     s.driver('menu', '--window-title', VIEWER_TITLE, '--path', 'ファイル(&F)/終了(&X)')
@@ -281,7 +302,7 @@ def uninstall(s):
     proc = s.start(parts[0], *parts[1:])
     s.driver('wait-window', '--title', UNSETUP_TITLE, '--class', 'PaginaForm', '--timeout', '120', timeout=180)
     s.wait_text(UNSETUP_TITLE, ['--text', 'アンセットアップ開始(&S)'], 'アンセットアップ開始(&S)', timeout=60)
-    folder = s.get_text(UNSETUP_TITLE, '--class', 'Edit', '--index', '1')
+    folder = s.get_text(UNSETUP_TITLE, '--control-id', '101')
     s.check(folder == APP, f'the uninstall folder box shows {folder!r}')
     s.screenshot('uninstall-page')
     s.click(UNSETUP_TITLE, 'アンセットアップ開始(&S)')
@@ -294,13 +315,6 @@ def uninstall(s):
 
 
 # -- what the machine holds ---------------------------------------------------------------
-def installed_files(s):
-    """Windows paths of the files the sample installs into its setup folder (the record included)."""
-    files = ['PaginaV1.exe', 'help.htm', 'README.TXT', 'setup-info.ini', 'UNSETUP.INI']
-    files += ['Book\\' + f for f in BOOK_FILES] + ['Book\\Bitmap\\' + f for f in BITMAP_FILES]
-    return [APP + f for f in files]
-
-
 def association(s):
     return {key: reg_values(s, 'HKCR\\' + key) for key in
             ('.pgd', 'pgd_auto_file', 'pgd_auto_file\\DefaultIcon', 'pgd_auto_file\\shell\\open\\command')}
@@ -315,7 +329,7 @@ def install_summary(s):
     lines = ['Installed:']
     app = host_path(s, APP)
     count = sum(len(f) for _, _, f in os.walk(app))
-    lines.append(f'  {APP}: {count} files (PaginaV1.exe, help.htm, README.TXT, setup-info.ini, UNSETUP.INI, '
+    lines.append(f'  {APP}: {count} files (PaginaV1.exe, toolbar.bmp, PaginaV1.bmp, help.htm, README.TXT, setup-info.ini, UNSETUP.INI, '
                  f'Book\\ with {len(BOOK_FILES)}, Book\\Bitmap\\ with {len(BITMAP_FILES)})')
     for kind, name, _, _ in SHORTCUTS:
         path = os.path.join(user_folder(s, kind), *name.split('\\'))
@@ -404,7 +418,7 @@ def headless(s, medium, probe):
 def main():
     build = os.path.abspath(sys.argv[1])
     medium = find_medium(build)
-    probe = os.path.join(build, 'tests', 'e2e', 'demo', 'statusbar_probe.exe')
+    probe = os.path.join(build, 'tests', 'e2e', 'demo', 'window_probe.exe')
     if medium is None:
         print('demo: the sample medium is not built (target sample_medium)', file=sys.stderr)
         return 1
@@ -418,7 +432,7 @@ def main():
             if use_screen:
                 return interactive(s, medium)
             if not os.path.isfile(probe):
-                s.fail(f'{probe} is not built (target statusbar_probe)')
+                s.fail(f'{probe} is not built (target window_probe)')
             return headless(s, medium, probe)
     finally:
         if not use_screen:
