@@ -168,11 +168,11 @@ class ScrollBar : public Control {
   int min_ = 0, max_ = 0, value_ = 0, small_ = 1, large_ = 1;
 };
 
-// A one-line text box that reports key presses before it takes them. It is an edit to the
-// backends, so the edit's peer serves it.
+// A one-line text box that reports key presses before it takes them.
 class TextBox : public Edit {
  public:
   using Edit::Edit;
+  const char* kind() const override { return "TextBox"; }
   bool centred() const { return centred_; }
   void setCentred(bool on) { centred_ = on; notify(prop::kAlignment); }
   // A typed character: onKeyPress may swallow it (returns true); otherwise it is taken as text.

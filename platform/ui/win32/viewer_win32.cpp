@@ -539,6 +539,63 @@ class PlacementPeer : public ControlPeer {
   WindowPlacement& p_;
 };
 
+// ---------------------------------------------------------------- text box
+
+// An edit that offers Enter to its model first: the dialog manager would otherwise press the
+// default button, while the viewer's dialogs use Enter to move to the next field.
+class TextBoxPeer : public ChildPeer {
+ public:
+  explicit TextBoxPeer(TextBox& box)
+      : ChildPeer(box, L"EDIT", WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL | (box.centred() ? ES_CENTER : 0),
+                  WS_EX_CLIENTEDGE),
+        box_(box) {
+    if (hwnd()) SetWindowSubclass(hwnd(), EditHook, kHookId, reinterpret_cast<DWORD_PTR>(this));
+    mirror();
+  }
+  ~TextBoxPeer() override {
+    if (hwnd()) RemoveWindowSubclass(hwnd(), EditHook, kHookId);
+  }
+  void command(int code) override {
+    if (code != EN_CHANGE || !hwnd() || mirroring_) return;
+    const int n = GetWindowTextLengthW(hwnd());
+    std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+    GetWindowTextW(hwnd(), w.data(), n + 1);
+    w.resize(static_cast<size_t>(n));
+    box_.textChangedByUser(Narrow(w));
+  }
+  void update(int property) override {
+    if (property == prop::kText) mirror();
+    else ChildPeer::update(property);
+  }
+  HBRUSH colours(HDC dc) override {
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    return GetSysColorBrush(COLOR_WINDOW);
+  }
+
+ private:
+  static LRESULT CALLBACK EditHook(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<TextBoxPeer*>(data);
+    if (message == WM_GETDLGCODE && lParam) {
+      auto* msg = reinterpret_cast<MSG*>(lParam);
+      if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN && self->box_.onKeyPress)
+        return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTMESSAGE;
+    }
+    if (message == WM_CHAR && wParam == VK_RETURN && self->box_.onKeyPress) {
+      if (self->box_.onKeyPress('\r')) return 0;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+  }
+  void mirror() {
+    if (!hwnd()) return;
+    mirroring_ = true;
+    SetWindowTextW(hwnd(), Widen(box_.text()).c_str());
+    mirroring_ = false;
+  }
+  TextBox& box_;
+  bool mirroring_ = false;
+};
+
 // ---------------------------------------------------------------- common dialogs and printing
 
 std::wstring FilterText(const std::string& filter) {
@@ -651,6 +708,7 @@ void RegisterViewerPeers(Backend& backend) {
   backend.registerPeer("StatusBar", [](Control& c) { return std::make_unique<StatusBarPeer>(static_cast<StatusBar&>(c)); });
   backend.registerPeer("PictureBox", [](Control& c) { return std::make_unique<PictureBoxPeer>(static_cast<PictureBox&>(c)); });
   backend.registerPeer("ScrollBar", [](Control& c) { return std::make_unique<ScrollBarPeer>(static_cast<ScrollBar&>(c)); });
+  backend.registerPeer("TextBox", [](Control& c) { return std::make_unique<TextBoxPeer>(static_cast<TextBox&>(c)); });
   backend.registerPeer("WindowPlacement",
                        [](Control& c) { return std::make_unique<PlacementPeer>(static_cast<WindowPlacement&>(c)); });
   backend.registerPeer("CommonDialog",
