@@ -38,7 +38,7 @@ SHORTCUTS = [
 
 # -- small helpers ------------------------------------------------------------------------
 def wine(s, *args, timeout=120):
-    """Runs a Wine builtin (reg, winepath); returns the completed process with text output."""
+    """Runs a Wine builtin (reg); returns the completed process with text output."""
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         try:
             result = subprocess.run(['wine', *args], env=s.env, stdout=out, stderr=err, timeout=timeout,
@@ -47,8 +47,9 @@ def wine(s, *args, timeout=120):
             s.fail(f'wine {" ".join(args)} did not end within {timeout} s')
         out.seek(0)
         err.seek(0)
-        result.stdout = out.read().decode('utf-8', errors='replace')
-        result.stderr = err.read().decode('utf-8', errors='replace')
+        # Wine's console programs write files in the code page of the Japanese locale.
+        result.stdout = out.read().decode('cp932', errors='replace')
+        result.stderr = err.read().decode('cp932', errors='replace')
     return result
 
 
