@@ -148,9 +148,10 @@ def test():
         check_shortcuts(s)
         check_registry(s)
         check_record(s)
-        demo.view_book(s, PROBE)
+        faults = demo.view_book(s, PROBE)
         demo.uninstall(s)
         check_leftovers(s)
+        s.check(not faults, 'the viewer: ' + '; '.join(faults))
 
 
 if __name__ == '__main__':
