@@ -236,6 +236,13 @@ std::string Win32FileSystem::currentDirectory() {
   return win32::narrowPath(buf);
 }
 
+ErrorCode Win32FileSystem::setCurrentDirectory(const std::string& path) {
+  if (SetCurrentDirectoryW(wide(path).c_str())) return err::kSuccess;
+  ErrorCode code = lastError();
+  // A missing last folder reads "file not found" from the system; callers ask for a folder.
+  return code == err::kFileNotFound ? err::kPathNotFound : code;
+}
+
 ErrorCode Win32FileSystem::shellDelete(const std::string& pathOrPattern) {
   std::wstring from = wide(pathOrPattern);
   clearReadOnly(from, true);

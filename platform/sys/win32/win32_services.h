@@ -24,6 +24,7 @@ class Win32FileSystem : public FileSystem {
   ErrorCode freeSpaceExtended(const std::string& rootPath, std::uint64_t& freeBytes) override;
   ErrorCode freeSpaceClusters(const std::string& rootPath, std::uint64_t& freeBytes) override;
   std::string currentDirectory() override;
+  ErrorCode setCurrentDirectory(const std::string& path) override;
   ErrorCode shellDelete(const std::string& pathOrPattern) override;
   ErrorCode lzExpand(const std::string& source, const std::string& target) override;
   ErrorCode lzExpandedName(const std::string& source, std::string& name) override;

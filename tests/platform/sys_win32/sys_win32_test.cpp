@@ -153,6 +153,17 @@ TEST_F(Win32ServicesTest, UnspellableNamesComeBackAsShortNames) {
   RemoveDirectoryW((wtemp + longName).c_str());
 }
 
+TEST_F(Win32ServicesTest, CurrentDirectoryMovesAndRefusesMissingFolders) {
+  const std::string before = sv.files.currentDirectory();
+  std::string temp = sv.system.tempDirectory();
+  temp.pop_back();  // the system reports folders other than a root without the final delimiter
+  ASSERT_EQ(sv.files.setCurrentDirectory(temp), err::kSuccess);
+  EXPECT_EQ(sv.files.currentDirectory(), temp);
+  EXPECT_EQ(sv.files.setCurrentDirectory(temp + "\\NO_SUCH_FOLDER"), err::kPathNotFound);
+  EXPECT_EQ(sv.files.currentDirectory(), temp);
+  ASSERT_EQ(sv.files.setCurrentDirectory(before), err::kSuccess);
+}
+
 TEST_F(Win32ServicesTest, RegistryKeyTreeRefusesTheRoot) {
   EXPECT_EQ(sv.registry.deleteKeyTree(RegRoot::CurrentUser, ""), err::kInvalidParameter);
   EXPECT_TRUE(sv.registry.keyExists(RegRoot::CurrentUser, "Software"));
