@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <map>
+#include <mutex>
 
 #include "platform/sys/posix/cp932.h"
 
@@ -77,7 +79,10 @@ bool hostExists(const std::string& host) {
   return ::lstat(host.c_str(), &st) == 0;
 }
 
-std::vector<std::pair<std::string, std::string>> listHostFolder(const std::string& hostDir) {
+namespace {
+
+// Entries of a host folder in the order the host gives them.
+std::vector<std::pair<std::string, std::string>> readFolder(const std::string& hostDir) {
   std::vector<std::pair<std::string, std::string>> out;
   DIR* d = ::opendir(hostDir.c_str());
   if (!d) return out;
@@ -87,10 +92,131 @@ std::vector<std::pair<std::string, std::string>> listHostFolder(const std::strin
     out.emplace_back(name, fromHostName(name));
   }
   ::closedir(d);
-  std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) {
-    return foldCase(a.second) < foldCase(b.second);
-  });
   return out;
+}
+
+// What tells one state of a folder from another, as far as the host shows it.
+struct FolderIdentity {
+  dev_t dev = 0;
+  ino_t ino = 0;
+  struct timespec mtime {};
+  struct timespec ctime {};
+  off_t size = 0;
+  nlink_t links = 0;
+
+  bool operator==(const FolderIdentity& o) const {
+    return dev == o.dev && ino == o.ino && mtime.tv_sec == o.mtime.tv_sec && mtime.tv_nsec == o.mtime.tv_nsec &&
+           ctime.tv_sec == o.ctime.tv_sec && ctime.tv_nsec == o.ctime.tv_nsec && size == o.size && links == o.links;
+  }
+};
+
+bool folderIdentity(const std::string& hostDir, FolderIdentity& out) {
+  struct stat st;
+  if (::stat(hostDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  out.dev = st.st_dev;
+  out.ino = st.st_ino;
+  out.mtime = st.st_mtim;
+  out.ctime = st.st_ctim;
+  out.size = st.st_size;
+  out.links = st.st_nlink;
+  return true;
+}
+
+struct FolderIndex {
+  FolderIdentity identity;
+  // Folded CP932 name -> (host name, CP932 name); iterates in the order listHostFolder sorts.
+  std::multimap<std::string, std::pair<std::string, std::string>> entries;
+};
+
+// Shared by every machine object of the process, so one object's change is seen by the others.
+std::mutex gIndexMutex;
+std::map<std::string, FolderIndex> gIndexes;
+
+bool isAtOrBelow(const std::string& path, const std::string& prefix) {
+  return path.compare(0, prefix.size(), prefix) == 0 && (path.size() == prefix.size() || path[prefix.size()] == '/');
+}
+
+// The valid index of a folder (read again when stale), or nullptr when it is not a folder.
+// Call with gIndexMutex held.
+FolderIndex* currentIndex(const std::string& hostDir) {
+  FolderIdentity now;
+  if (!folderIdentity(hostDir, now)) {
+    gIndexes.erase(hostDir);
+    return nullptr;
+  }
+  auto it = gIndexes.find(hostDir);
+  if (it != gIndexes.end() && it->second.identity == now) return &it->second;
+  // The identity is taken before the listing, so a change made meanwhile shows as stale next time.
+  FolderIndex index;
+  index.identity = now;
+  for (auto& [host, cp932] : readFolder(hostDir)) {
+    std::string key = foldCase(cp932);
+    index.entries.emplace(std::move(key), std::make_pair(std::move(host), std::move(cp932)));
+  }
+  return &(gIndexes[hostDir] = std::move(index));
+}
+
+}  // namespace
+
+std::vector<std::pair<std::string, std::string>> listHostFolder(const std::string& hostDir) {
+  std::vector<std::pair<std::string, std::string>> out = readFolder(hostDir);
+  std::vector<std::pair<std::string, std::pair<std::string, std::string>>> keyed;
+  keyed.reserve(out.size());
+  for (auto& entry : out) keyed.emplace_back(foldCase(entry.second), std::move(entry));
+  std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  out.clear();
+  for (auto& k : keyed) out.push_back(std::move(k.second));
+  return out;
+}
+
+std::vector<std::pair<std::string, std::string>> indexedFolder(const std::string& hostDir, const std::string* name) {
+  std::vector<std::pair<std::string, std::string>> out;
+  std::lock_guard<std::mutex> lock(gIndexMutex);
+  FolderIndex* index = currentIndex(hostDir);
+  if (!index) return out;
+  if (name) {
+    auto [first, last] = index->entries.equal_range(foldCase(*name));
+    for (auto it = first; it != last; ++it) out.push_back(it->second);
+  } else {
+    out.reserve(index->entries.size());
+    for (const auto& entry : index->entries) out.push_back(entry.second);
+  }
+  return out;
+}
+
+void noteHostChange(const std::string& entryHost) {
+  std::size_t slash = entryHost.rfind('/');
+  if (slash == std::string::npos) return;
+  const std::string parent = entryHost.substr(0, slash);
+  const std::string hostName = entryHost.substr(slash + 1);
+  std::lock_guard<std::mutex> lock(gIndexMutex);
+  // A folder deleted, renamed or made anew at this path: whatever was known below it is gone.
+  for (auto it = gIndexes.lower_bound(entryHost);
+       it != gIndexes.end() && it->first.compare(0, entryHost.size(), entryHost) == 0;) {
+    if (isAtOrBelow(it->first, entryHost))
+      it = gIndexes.erase(it);
+    else
+      ++it;
+  }
+  auto pit = gIndexes.find(parent);
+  if (pit == gIndexes.end()) return;
+  FolderIdentity now;
+  if (!folderIdentity(parent, now)) {
+    gIndexes.erase(pit);
+    return;
+  }
+  std::string cp932 = fromHostName(hostName);
+  std::string key = foldCase(cp932);
+  auto& entries = pit->second.entries;
+  auto [first, last] = entries.equal_range(key);
+  for (auto it = first; it != last;) {
+    if (it->second.first == hostName)
+      it = entries.erase(it);
+    else
+      ++it;
+  }
+  if (hostExists(entryHost)) entries.emplace(std::move(key), std::make_pair(hostName, std::move(cp932)));
+  pit->second.identity = now;
 }
 
 namespace {
@@ -102,13 +228,10 @@ std::string findInFolder(const std::string& hostDir, const std::string& name, st
     cp932Name = name;
     return direct;
   }
-  for (const auto& [host, cp932] : listHostFolder(hostDir)) {
-    if (equalsNoCase(cp932, name)) {
-      cp932Name = cp932;
-      return host;
-    }
-  }
-  return {};
+  auto found = indexedFolder(hostDir, &name);
+  if (found.empty()) return {};
+  cp932Name = found.front().second;
+  return found.front().first;
 }
 
 }  // namespace

@@ -36,7 +36,21 @@ struct HostEntry {
 ErrorCode resolveHost(const std::string& root, const WinPath& path, HostEntry& out);
 
 // Entries of a host folder as (host name, CP932 name), sorted by upper-cased CP932 name.
+// Read from the disk on every call.
 std::vector<std::pair<std::string, std::string>> listHostFolder(const std::string& hostDir);
+
+// The same entries from the folder index: each folder's folded names are kept between calls
+// and read again when the folder's identity (inode, change and write times, size, links)
+// differs from the one seen. Given name, only the entries equal to it without ASCII case.
+std::vector<std::pair<std::string, std::string>> indexedFolder(const std::string& hostDir,
+                                                               const std::string* name = nullptr);
+
+// Every change the machine makes to a folder's entries (create, delete, rename, a folder made
+// or removed) is told here with the host path of the entry, after the change. The folder's
+// index then takes the entry as it now is, and indexes of folders at or below it are dropped.
+// Host timestamps are coarse, so a change by someone else in the same clock tick as one of
+// ours is not seen; the machine's own changes always are.
+void noteHostChange(const std::string& entryHost);
 
 // A name that may be created: no control characters and none of < > : " / \ | ? *.
 bool isValidName(const std::string& name);

@@ -30,10 +30,12 @@ struct PosixMachine::State {
 
   // Parses against the machine's current folder and finds the host entry.
   ErrorCode locate(const std::string& path, posix::HostEntry& entry, posix::WinPath* parsed = nullptr) const;
+  // The folder set by setCurrentDirectory, else the layout's, else the program's folder.
   std::string currentDirectory() const;
 
   std::string root;
   MachineLayout layout;
+  std::string currentFolder;  // set by setCurrentDirectory; empty until then
   posix::FaultInjector faults;
   posix::AttributeTable attributes;
   posix::RegistryStore registry;

@@ -1,4 +1,5 @@
 // The file system service over the machine root: directory search, folders, files, attributes.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -6,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/sys/posix/cp932.h"
 #include "platform/sys/posix/posix_services.h"
@@ -79,6 +81,20 @@ ErrorCode writeHost(const std::string& host, const std::string& data) {
   return code;
 }
 
+bool hostFolderEmpty(const std::string& hostDir) {
+  DIR* d = ::opendir(hostDir.c_str());
+  if (!d) return true;
+  bool empty = true;
+  while (dirent* e = ::readdir(d)) {
+    if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) {
+      empty = false;
+      break;
+    }
+  }
+  ::closedir(d);
+  return empty;
+}
+
 FileTime hostWriteTime(const struct stat& st) { return toFileTime(st.st_mtim.tv_sec, st.st_mtim.tv_nsec); }
 
 }  // namespace
@@ -114,8 +130,13 @@ ErrorCode PosixFileSystem::findFiles(const std::string& pattern, std::vector<Dir
     if (matchesWildcard(name, ".")) add(".", dir.host);
     if (matchesWildcard(name, "..")) add("..", dir.host + "/..");
   }
-  for (const auto& [host, cp932] : listHostFolder(dir.host))
-    if (matchesWildcard(name, cp932)) add(cp932, dir.host + "/" + host);
+  if (hasWildcard(name) || name.back() == '.') {
+    for (const auto& [host, cp932] : listHostFolder(dir.host))
+      if (matchesWildcard(name, cp932)) add(cp932, dir.host + "/" + host);
+  } else {
+    // A plain name matches only itself without ASCII case: a look-up, not a listing.
+    for (const auto& [host, cp932] : indexedFolder(dir.host, &name)) add(cp932, dir.host + "/" + host);
+  }
   return out.empty() ? err::kFileNotFound : err::kSuccess;
 }
 
@@ -152,6 +173,7 @@ ErrorCode PosixFileSystem::doCreateDirectory(const std::string& path) {
   if (e.exists) return err::kAlreadyExists;
   if (!isValidName(e.name)) return err::kInvalidName;
   if (::mkdir(e.host.c_str(), 0755) != 0) return fromErrno(errno);
+  noteHostChange(e.host);
   s_.attributes.erase(e.host);
   return err::kSuccess;
 }
@@ -168,8 +190,9 @@ ErrorCode PosixFileSystem::removeDirectory(const std::string& path) {
   if (!e.exists) return err::kFileNotFound;
   if (!e.isDir) return err::kDirectory;
   if (e.isRoot || (s_.attributes.get(e.host, true) & attr::kReadOnly)) return err::kAccessDenied;
-  if (!listHostFolder(e.host).empty()) return err::kDirNotEmpty;
+  if (!hostFolderEmpty(e.host)) return err::kDirNotEmpty;
   if (::rmdir(e.host.c_str()) != 0) return fromErrno(errno);
+  noteHostChange(e.host);
   s_.attributes.erase(e.host);
   return err::kSuccess;
 }
@@ -183,6 +206,7 @@ ErrorCode PosixFileSystem::deleteFile(const std::string& path) {
   if (!e.exists) return err::kFileNotFound;
   if (e.isDir || (s_.attributes.get(e.host, false) & attr::kReadOnly)) return err::kAccessDenied;
   if (::unlink(e.host.c_str()) != 0) return fromErrno(errno);
+  noteHostChange(e.host);
   s_.attributes.erase(e.host);
   return err::kSuccess;
 }
@@ -210,6 +234,7 @@ ErrorCode PosixFileSystem::copyFile(const std::string& source, const std::string
   std::string temp = to.parentHost + "/.pagina-copy.tmp";
   if ((code = writeHost(temp, data)) != err::kSuccess) {
     ::unlink(temp.c_str());
+    noteHostChange(temp);
     return code;
   }
   struct timespec times[2] = {st.st_atim, st.st_mtim};
@@ -217,8 +242,11 @@ ErrorCode PosixFileSystem::copyFile(const std::string& source, const std::string
   if (std::rename(temp.c_str(), to.host.c_str()) != 0) {
     code = fromErrno(errno);
     ::unlink(temp.c_str());
+    noteHostChange(temp);
     return code;
   }
+  noteHostChange(temp);
+  noteHostChange(to.host);
   s_.attributes.set(to.host, s_.attributes.get(from.host, false));
   return err::kSuccess;
 }
@@ -242,6 +270,8 @@ ErrorCode PosixFileSystem::moveFile(const std::string& source, const std::string
   if (from.isDir && destination.compare(0, from.host.size() + 1, from.host + "/") == 0)
     return err::kSharingViolation;
   if (std::rename(from.host.c_str(), destination.c_str()) != 0) return fromErrno(errno);
+  noteHostChange(from.host);
+  noteHostChange(destination);
   s_.attributes.rename(from.host, destination);
   return err::kSuccess;
 }
@@ -271,7 +301,9 @@ ErrorCode PosixFileSystem::doWriteFile(const std::string& path, const std::strin
   } else if (!isValidName(e.name)) {
     return err::kInvalidName;
   }
-  if (ErrorCode code = writeHost(e.host, data)) return code;
+  ErrorCode written = writeHost(e.host, data);
+  if (!e.exists) noteHostChange(e.host);  // a failed write may still have made the file
+  if (written) return written;
   s_.attributes.set(e.host, bits | attr::kArchive);
   return err::kSuccess;
 }
@@ -344,6 +376,17 @@ std::string PosixFileSystem::currentDirectory() {
   static const std::string none;
   if (s_.faults.hit("currentDirectory", {&none})) return {};
   return s_.currentDirectory();
+}
+
+ErrorCode PosixFileSystem::setCurrentDirectory(const std::string& path) {
+  if (ErrorCode code = s_.faults.hit("setCurrentDirectory", {&path})) return code;
+  HostEntry e;
+  WinPath parsed;
+  if (ErrorCode code = s_.locate(path, e, &parsed)) return code;
+  if (!e.exists) return err::kPathNotFound;
+  if (!e.isDir) return err::kDirectory;
+  s_.currentFolder = parsed.text();
+  return err::kSuccess;
 }
 
 }  // namespace plat::posix

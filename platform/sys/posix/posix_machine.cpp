@@ -51,6 +51,7 @@ PosixMachine::State::State(std::string rootPath, MachineLayout machineLayout)
 PosixMachine::State::~State() = default;
 
 std::string PosixMachine::State::currentDirectory() const {
+  if (!currentFolder.empty()) return currentFolder;
   if (!layout.currentDirectory.empty()) return layout.currentDirectory;
   // The program's folder, as a program started from its own folder finds it.
   const std::string& p = layout.programPath;
@@ -75,7 +76,9 @@ void makeHostDirs(const std::string& path) {
   for (std::size_t i = 0; i <= path.size(); ++i) {
     if (i == path.size() || (path[i] == '/' && i > 0)) {
       prefix = path.substr(0, i);
-      if (::mkdir(prefix.c_str(), 0755) != 0 && errno != EEXIST)
+      if (::mkdir(prefix.c_str(), 0755) == 0)
+        posix::noteHostChange(prefix);
+      else if (errno != EEXIST)
         throw std::runtime_error("cannot create " + prefix);
     }
   }
@@ -154,7 +157,10 @@ void PosixMachine::putFolder(const std::string& path) {
     HostEntry e;
     if (posix::resolveHost(state_->root, prefix, e) != err::kSuccess || (e.exists && !e.isDir))
       throw std::runtime_error("cannot create folder " + path);
-    if (!e.exists && ::mkdir(e.host.c_str(), 0755) != 0) throw std::runtime_error("cannot create folder " + path);
+    if (!e.exists) {
+      if (::mkdir(e.host.c_str(), 0755) != 0) throw std::runtime_error("cannot create folder " + path);
+      posix::noteHostChange(e.host);
+    }
   }
 }
 

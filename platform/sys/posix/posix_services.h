@@ -26,6 +26,9 @@ class PosixFileSystem : public FileSystem {
   ErrorCode freeSpaceExtended(const std::string& rootPath, std::uint64_t& freeBytes) override;
   ErrorCode freeSpaceClusters(const std::string& rootPath, std::uint64_t& freeBytes) override;
   std::string currentDirectory() override;
+  // Relative paths given to any service are then taken from this folder (and "C:name" from it
+  // when it is on drive C). The folder is kept as given, normalized, not in its on-disk case.
+  ErrorCode setCurrentDirectory(const std::string& path) override;
   ErrorCode shellDelete(const std::string& pathOrPattern) override;
   ErrorCode lzExpand(const std::string& source, const std::string& target) override;
   ErrorCode lzExpandedName(const std::string& source, std::string& name) override;

@@ -27,6 +27,7 @@ ErrorCode PosixFileSystem::deleteTree(const HostEntry& entry, const std::string&
   } else if (::unlink(entry.host.c_str()) != 0) {
     return fromErrno(errno);
   }
+  noteHostChange(entry.host);
   s_.attributes.erase(entry.host);
   return err::kSuccess;
 }

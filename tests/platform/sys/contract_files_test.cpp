@@ -124,6 +124,50 @@ TEST_F(FilesContract, FindFilesFollowsTheWildcardRules) {
   names(at("MISSING\\*"), err::kPathNotFound);
 }
 
+std::string upper(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
+TEST_F(FilesContract, SetCurrentDirectoryMovesRelativePaths) {
+  ASSERT_EQ(fs().createDirectory(at("WORK")), 0u);
+  write("WORK\\IN.TXT", "inside");
+  write("FILE.TXT", "x");
+  const std::string before = fs().currentDirectory();
+  ASSERT_FALSE(before.empty());
+  // The current folder belongs to the whole process: put it back whatever happens.
+  struct Restore {
+    FileSystem& fs;
+    std::string folder;
+    ~Restore() { fs.setCurrentDirectory(folder); }
+  } restore{fs(), before};
+
+  struct Case {
+    std::string path;
+    ErrorCode code;
+  };
+  const Case refused[] = {
+      {at("MISSING"), err::kPathNotFound},
+      {at("MISSING\\DEEPER"), err::kPathNotFound},
+      {at("FILE.TXT"), err::kDirectory},
+  };
+  for (const Case& c : refused) {
+    EXPECT_EQ(fs().setCurrentDirectory(c.path), c.code) << c.path;
+    EXPECT_EQ(fs().currentDirectory(), before) << "a refused change moved the current folder: " << c.path;
+  }
+
+  ASSERT_EQ(fs().setCurrentDirectory(at("work")), 0u);  // letter case is ignored
+  EXPECT_EQ(upper(fs().currentDirectory()), upper(at("WORK")));
+  EXPECT_EQ(read("IN.TXT"), "inside");
+  ASSERT_EQ(fs().writeFile("MADE.TXT", "made"), 0u);
+  EXPECT_EQ(read(at("WORK\\MADE.TXT")), "made");
+
+  ASSERT_EQ(fs().setCurrentDirectory(".."), 0u);  // relative to the folder just set
+  EXPECT_EQ(upper(fs().currentDirectory()), upper(dir));
+  EXPECT_EQ(read("WORK\\IN.TXT"), "inside");
+}
+
 TEST_F(FilesContract, FindFilesReportsSizeAttributesAndTime) {
   write("DATA.BIN", std::string(1234, 'z'));
   write("SECRET.TXT", "s");

@@ -139,5 +139,52 @@ TEST_F(PosixPaths, CaseOnlyRenameAndMoveBetweenDrives) {
   EXPECT_NE(machine().files().moveFile("C:\\TREE", "C:\\TREE\\SUB\\INSIDE"), 0u);
 }
 
+// Look-ups of another spelling go through the kept index of the folder; each case is a change
+// that index must follow.
+TEST_F(PosixPaths, CaseBlindLookUpFollowsEveryChange) {
+  FileSystem& fs = machine().files();
+  machine().putFolder("C:\\IDX");
+  auto found = [&](const std::string& pattern) {
+    std::vector<DirEntry> entries;
+    fs.findFiles(pattern, entries);
+    std::set<std::string> names;
+    for (const DirEntry& e : entries) names.insert(e.name);
+    return names;
+  };
+  // Warm the index, then change the folder in each way the machine can.
+  EXPECT_TRUE(found("C:\\IDX\\a.txt").empty());
+  ASSERT_EQ(fs.writeFile("C:\\IDX\\A.TXT", "a"), 0u);
+  EXPECT_EQ(found("C:\\IDX\\a.txt"), std::set<std::string>{"A.TXT"});
+  ASSERT_EQ(fs.copyFile("C:\\IDX\\a.txt", "C:\\IDX\\Copy.Txt", true), 0u);
+  EXPECT_EQ(found("C:\\IDX\\COPY.TXT"), std::set<std::string>{"Copy.Txt"});
+  ASSERT_EQ(fs.moveFile("C:\\IDX\\copy.txt", "C:\\IDX\\Moved.Txt"), 0u);
+  EXPECT_TRUE(found("C:\\IDX\\COPY.TXT").empty());
+  EXPECT_EQ(found("C:\\IDX\\MOVED.TXT"), std::set<std::string>{"Moved.Txt"});
+  ASSERT_EQ(fs.deleteFile("C:\\IDX\\moved.txt"), 0u);
+  EXPECT_TRUE(found("C:\\IDX\\MOVED.TXT").empty());
+  EXPECT_EQ(fs.copyFile("C:\\IDX\\a.txt", "C:\\IDX\\moved.txt", true), 0u);  // not kept as existing
+
+  // A folder deleted with its contents and made again holds nothing of the old one.
+  ASSERT_EQ(fs.createDirectory("C:\\IDX\\Sub"), 0u);
+  ASSERT_EQ(fs.writeFile("C:\\IDX\\Sub\\Old.Txt", "o"), 0u);
+  EXPECT_EQ(found("C:\\IDX\\SUB\\OLD.TXT"), std::set<std::string>{"Old.Txt"});
+  ASSERT_EQ(fs.shellDelete("C:\\IDX\\SUB"), 0u);
+  ASSERT_EQ(fs.createDirectory("C:\\IDX\\SUB"), 0u);
+  EXPECT_TRUE(found("C:\\IDX\\sub\\OLD.TXT").empty());
+
+  // Another machine object on the same root sees this one's changes, and this one sees a
+  // folder made on the host directly (the folder's link count changes with it).
+  PosixMachine other(root(), machine().layout());
+  ASSERT_EQ(other.files().writeFile("C:\\IDX\\FromOther.Txt", "f"), 0u);
+  EXPECT_EQ(found("C:\\IDX\\FROMOTHER.TXT"), std::set<std::string>{"FromOther.Txt"});
+  ASSERT_TRUE(std::filesystem::create_directory(root() + "/C/IDX/HostMade"));
+  EXPECT_EQ(found("C:\\IDX\\HOSTMADE"), std::set<std::string>{"HostMade"});
+
+  // Two host names the machine folds alike are both found by a plain name, as by a pattern.
+  ASSERT_TRUE(std::filesystem::create_directory(root() + "/C/IDX/hostmade"));
+  EXPECT_EQ(found("C:\\IDX\\HOSTMADE"), (std::set<std::string>{"HostMade", "hostmade"}));
+  EXPECT_EQ(found("C:\\IDX\\HOSTMAD?"), (std::set<std::string>{"HostMade", "hostmade"}));
+}
+
 }  // namespace
 }  // namespace plat::posix
