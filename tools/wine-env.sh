@@ -15,6 +15,21 @@ pagina_wine_prefix_for() {
   echo "$dir/wineprefix"
 }
 
+# The Japanese system fonts the programs ask for, played by Debian's IPA fonts: the proportional
+# ones for the P fonts, so texts keep the widths the windows were laid out for.
+pagina_wine_font_replacements() {
+  local reg
+  reg=$(mktemp --suffix=.reg)
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    printf '"%s"="%s"\r\n' 'ＭＳ Ｐゴシック' IPAPGothic 'ＭＳ ゴシック' IPAGothic 'ＭＳ Ｐ明朝' IPAPMincho \
+      'ＭＳ 明朝' IPAMincho 'MS PGothic' IPAPGothic 'MS Gothic' IPAGothic 'MS UI Gothic' IPAPGothic \
+      'MS PMincho' IPAPMincho 'MS Mincho' IPAMincho
+  } | { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } >"$reg"
+  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1 || true
+  rm -f "$reg"
+}
+
 # Creates $WINEPREFIX once. Many tests may start at the same moment: the lock serialises them, and
 # the ready marker is written only after wineboot and its server have finished, so nobody uses a
 # half-made prefix (system.reg appears long before the prefix is complete).
@@ -28,6 +43,7 @@ pagina_wine_ensure_prefix() {
       wineboot -i >/dev/null 2>&1 || true
       # A crashing test must fail, not wait for somebody to close the crash dialog.
       wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+      pagina_wine_font_replacements
       wineserver -w
       if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "wine-env: wineboot did not create the prefix $WINEPREFIX" >&2
