@@ -61,8 +61,10 @@ bool readHost(const std::string& host, std::string& data, ErrorCode& code) {
   return n == 0;
 }
 
-// Writes the whole file and flushes it to the disk before returning.
-ErrorCode writeHost(const std::string& host, const std::string& data) {
+// Writes the whole file; flushed to the disk before returning when asked. Copies are not
+// flushed (the system's copy does not wait for the disk either); whole-file writes, which
+// hold records and settings, are.
+ErrorCode writeHost(const std::string& host, const std::string& data, bool flush = true) {
   int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (fd < 0) return fromErrno(errno);
   std::size_t done = 0;
@@ -76,7 +78,7 @@ ErrorCode writeHost(const std::string& host, const std::string& data) {
     }
     done += static_cast<std::size_t>(n);
   }
-  ErrorCode code = ::fsync(fd) == 0 ? err::kSuccess : fromErrno(errno);
+  ErrorCode code = !flush || ::fsync(fd) == 0 ? err::kSuccess : fromErrno(errno);
   if (::close(fd) != 0 && code == err::kSuccess) code = fromErrno(errno);
   return code;
 }
@@ -232,7 +234,7 @@ ErrorCode PosixFileSystem::copyFile(const std::string& source, const std::string
   if (::stat(from.host.c_str(), &st) != 0) return fromErrno(errno);
   // Written beside the target and renamed over it, so a failed copy leaves the old target whole.
   std::string temp = to.parentHost + "/.pagina-copy.tmp";
-  if ((code = writeHost(temp, data)) != err::kSuccess) {
+  if ((code = writeHost(temp, data, false)) != err::kSuccess) {
     ::unlink(temp.c_str());
     noteHostChange(temp);
     return code;
