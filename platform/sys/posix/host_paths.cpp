@@ -236,9 +236,52 @@ std::string findInFolder(const std::string& hostDir, const std::string& name, st
 
 }  // namespace
 
+namespace {
+
+// The common case in one or two host calls: every folder on the way exists under exactly the
+// name asked (so the walk below would take that name at each step too). False when the walk
+// must decide.
+bool resolveExact(const std::string& drive, const WinPath& path, HostEntry& out) {
+  std::string parent = drive;
+  for (std::size_t i = 0; i + 1 < path.parts.size(); ++i) {
+    std::string host = toHostName(path.parts[i]);
+    if (fromHostName(host) != path.parts[i]) return false;
+    parent += "/" + host;
+  }
+  const std::string& last = path.parts.back();
+  std::string lastHost = toHostName(last);
+  if (fromHostName(lastHost) != last) return false;
+  struct stat st;
+  if (::lstat((parent + "/" + lastHost).c_str(), &st) == 0) {
+    out.parentHost = parent;
+    out.host = parent + "/" + lastHost;
+    out.name = last;
+    out.exists = true;
+    out.isDir = S_ISDIR(st.st_mode) || (S_ISLNK(st.st_mode) && hostIsDir(out.host));
+    return true;
+  }
+  if (::stat(parent.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  out.parentHost = parent;
+  auto found = indexedFolder(parent, &last);
+  if (found.empty()) {
+    out.name = last;
+    out.host = parent + "/" + lastHost;
+    return true;
+  }
+  out.name = found.front().second;
+  out.host = parent + "/" + found.front().first;
+  out.exists = true;
+  out.isDir = hostIsDir(out.host);
+  return true;
+}
+
+}  // namespace
+
 ErrorCode resolveHost(const std::string& root, const WinPath& path, HostEntry& out) {
   out = HostEntry{};
   std::string dir = root + "/" + std::string(1, path.drive);
+  if (!path.parts.empty() && resolveExact(dir, path, out)) return err::kSuccess;
+  out = HostEntry{};
   if (!hostIsDir(dir)) return err::kPathNotFound;
   if (path.parts.empty()) {
     out.host = out.parentHost = dir;
