@@ -179,9 +179,17 @@ HWND findTarget(const Command& c, std::string& failure) {
   return control;
 }
 
+// Which process and thread own a window, and its owner window: tells apart two instances of one program.
+std::string ownerText(HWND w) {
+  DWORD pid = 0;
+  DWORD tid = GetWindowThreadProcessId(w, &pid);
+  return "pid " + std::to_string(pid) + " tid " + std::to_string(tid) + " owner " + handleText(GetWindow(w, GW_OWNER));
+}
+
 int listWindows(const Command& c) {
   for (HWND w : topWindows(topFilter(c)))
-    out(handleText(w) + "\t" + classOf(w) + "\t" + textOf(w) + (IsWindowVisible(w) ? "" : "\t(hidden)"));
+    out(handleText(w) + "\t" + classOf(w) + "\t" + textOf(w) + "\t" + ownerText(w) +
+        (IsWindowEnabled(w) ? "" : "\t(disabled)") + (IsWindowVisible(w) ? "" : "\t(hidden)"));
   return 0;
 }
 
@@ -222,7 +230,8 @@ int waitGone(const Command& c) {
     return still == nullptr;
   });
   if (!gone) {
-    err("timed out: the window" + describeTop(f) + " is still there (" + textOf(still) + ")");
+    err("timed out: the window" + describeTop(f) + " is still there (" + handleText(still) + " " + textOf(still) + ", " +
+        ownerText(still) + ")");
     return 1;
   }
   return 0;
@@ -268,8 +277,13 @@ int click(const Command& c) {
     err(failure);
     return 1;
   }
+  // A person waits for a greyed button to come alive; so does the driver, up to --timeout.
+  if (!waitUntil(c, [&]() { return IsWindowEnabled(w) != FALSE; })) {
+    err("the control stayed disabled: " + textOf(w));
+    return 1;
+  }
   if (!press(w)) {
-    err("the control is disabled or did not take the click: " + textOf(w));
+    err("the control did not take the click: " + textOf(w));
     return 1;
   }
   return 0;
