@@ -200,10 +200,14 @@ class Win32Backend : public Backend {
     }
   }
 
+  // Returns after each posted message and also after messages sent from other threads or
+  // processes: a sent click or close is handled inside the wait and may end a modal loop, which
+  // must then see its result at once rather than when something next gets posted.
   bool waitForEvent(Form*) override {
+    MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     MSG msg;
-    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got == 0 || got == -1) return false;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return true;  // only sent messages, now handled
+    if (msg.message == WM_QUIT) return false;
     dispatch(msg);
     return true;
   }

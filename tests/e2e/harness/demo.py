@@ -280,6 +280,11 @@ def view_book(s, probe):
     s.driver('wait-gone', '--title', about, '--timeout', '10', timeout=70, check=False)
     if s.last_driver[0] != 0:
         faults.append('the version dialog stayed on the screen after its OK button, while the main window works')
+        s.log('wait-gone: ' + s.last_driver[2].strip())
+        # Which windows and which viewer processes are there, to tell a stuck dialog from a second instance.
+        s.log('windows: ' + s.driver('list-windows', '--hidden', check=False).replace('\n', ' | '))
+        ps = subprocess.run(['ps', '-eo', 'pid,ppid,args'], capture_output=True, text=True, errors='replace')
+        s.log('processes: ' + ' | '.join(l.strip() for l in ps.stdout.splitlines() if 'paginav1' in l.lower()))
     s.screenshot('viewer-sample-book')
     for expected in ('2page', '3page', '4page'):
         press_tool(s, probe, TOOL_FORWARD)

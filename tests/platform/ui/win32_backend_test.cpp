@@ -1,12 +1,15 @@
 // The Win32 backend with real windows: clicks and typing reach the model, the model reaches the
 // windows (texts in CP932, enabled and visible through parents, check marks, scroll bars), the
-// modal loop ends on a real click, and message boxes return the pressed button.
+// modal loop ends on a real click (also one sent from another thread), and message boxes return
+// the pressed button.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "platform/ui/application.h"
 #include "platform/ui/controls.h"
@@ -170,6 +173,50 @@ TEST(Win32Backend, ModalLoopEndsOnARealClickAfterTheCloseQuery) {
   EXPECT_EQ(queries, 2);
   EXPECT_FALSE(IsWindowVisible(FormHandle(dialog)));
   EXPECT_TRUE(IsWindowEnabled(FormHandle(owner))) << "the owner is enabled again after the modal loop";
+}
+
+// Another thread or process (a test driver, the task list) may send rather than post: the message
+// is handled inside the loop's wait, and the loop must see the result it set without waiting
+// for some later posted message. A closing message paints nothing, so nothing else wakes the loop;
+// the helper thread posts a late wake-up only so that a fault shows as slowness, not a hang.
+TEST(Win32Backend, ModalLoopEndsPromptlyOnAMessageSentFromAnotherThread) {
+  struct Case {
+    const char* what;
+    bool toButton;
+    UINT message;
+    int expected;
+  };
+  const Case cases[] = {
+      {"close sent to the form", false, WM_CLOSE, ui::mr::kCancel},
+      {"click sent to the button", true, BM_CLICK, ui::mr::kYes},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ui::Application app{ui::win32::CreateBackend()};
+    Window owner(app), dialog(app);
+    app.createForm(owner);
+    app.createForm(dialog);
+    owner.show();
+    dialog.button.setModalResult(ui::mr::kYes);
+    const HWND form = FormHandle(dialog);
+    const HWND target = c.toButton ? Handle(dialog.button) : form;
+    const DWORD uiThread = GetCurrentThreadId();
+    std::atomic<bool> done{false};
+    std::thread sender([&] {
+      for (int i = 0; i < 500 && !IsWindowVisible(form); ++i) Sleep(10);
+      SendMessageW(target, c.message, 0, 0);
+      for (int i = 0; i < 500 && !done; ++i) Sleep(10);
+      PostThreadMessageW(uiThread, WM_NULL, 0, 0);
+    });
+    const ULONGLONG start = GetTickCount64();
+    const int result = dialog.showModal();
+    const ULONGLONG elapsed = GetTickCount64() - start;
+    done = true;
+    sender.join();
+    EXPECT_EQ(result, c.expected);
+    EXPECT_LT(elapsed, 2500u) << "the modal loop waited for a posted message after the sent one ended it";
+    EXPECT_FALSE(IsWindowVisible(form));
+  }
 }
 
 }  // namespace
