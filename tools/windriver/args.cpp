@@ -29,6 +29,7 @@ const std::map<std::string, VerbSpec>& verbs() {
       {"list-controls", {join({kWindowSelectors, {"timeout"}}), {"hidden"}, {kWindowSelectors}}},
       {"wait-window", {join({kTopSelectors, {"timeout"}}), {"hidden"}, {kTopSelectors}}},
       {"wait-gone", {join({kTopSelectors, {"timeout"}}), {"hidden"}, {kTopSelectors}}},
+      {"end-process", {join({kTopSelectors}), {"hidden"}, {kTopSelectors}}},
       {"get-text", {join({kWindowSelectors, kChildSelectors, {"timeout"}}), {"hidden"}, {kWindowSelectors}}},
       {"set-text",
        {join({kWindowSelectors, kChildSelectors, {"value", "timeout"}}), {"hidden"}, {kWindowSelectors, {"value"}}}},
@@ -208,6 +209,7 @@ std::string usage() {
       "  list-controls  window [--timeout S]             one line per control: id, class, text\n"
       "  wait-window    selectors [--timeout S]          waits until such a window exists\n"
       "  wait-gone      selectors [--timeout S]          waits until no such window exists\n"
+      "  end-process    selectors                        ends the programs owning such windows, prints their ids\n"
       "  get-text       window [control] [--timeout S]   prints the text\n"
       "  set-text       window [control] --value TEXT    sets the text\n"
       "  click          window control [--timeout S]     presses the button (BM_CLICK)\n"

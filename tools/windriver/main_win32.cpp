@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -237,6 +238,30 @@ int waitGone(const Command& c) {
   return 0;
 }
 
+// Ends the programs that own the matching windows (a program left behind by an earlier run
+// that failed half-way); the driver never ends itself.
+int endProcess(const Command& c) {
+  std::set<DWORD> pids;
+  for (HWND w : topWindows(topFilter(c))) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid && pid != GetCurrentProcessId()) pids.insert(pid);
+  }
+  int result = 0;
+  for (DWORD pid : pids) {
+    HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+    if (!h || !TerminateProcess(h, 1)) {
+      err("could not end process " + std::to_string(pid));
+      result = 1;
+    } else {
+      WaitForSingleObject(h, 10000);
+      out(std::to_string(pid));
+    }
+    if (h) CloseHandle(h);
+  }
+  return result;
+}
+
 int getText(const Command& c) {
   std::string failure;
   HWND w = findTarget(c, failure);
@@ -449,6 +474,7 @@ int main() {
   if (c.verb == "list-controls") return listControls(c);
   if (c.verb == "wait-window") return waitWindow(c);
   if (c.verb == "wait-gone") return waitGone(c);
+  if (c.verb == "end-process") return endProcess(c);
   if (c.verb == "get-text") return getText(c);
   if (c.verb == "set-text") return setText(c);
   if (c.verb == "click") return click(c);
