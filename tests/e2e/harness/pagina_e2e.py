@@ -212,6 +212,23 @@ class WineSession:
             self.fail(message)
 
 
+def cp932(lines):
+    """Lines of a script or text file as the programs read them: CP932 with CR LF."""
+    return ('\r\n'.join(lines) + '\r\n').encode('cp932')
+
+
+def put(path, data):
+    """Writes bytes to a host file, making its folders."""
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, 'wb') as f:
+        f.write(data)
+
+
+def reg(s, *args):
+    """Wine's reg.exe in the session's prefix; the completed process is returned."""
+    return subprocess.run(['wine', 'reg', *args], env=s.env, capture_output=True, timeout=120)
+
+
 def run(test):
     """Runs test(session-name) style main: prints a clear verdict and sets the exit status."""
     try:

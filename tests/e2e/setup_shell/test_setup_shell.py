@@ -9,6 +9,7 @@ import tempfile
 import time
 
 import pagina_e2e
+from pagina_e2e import cp932
 
 SETUP = os.environ.get('PAGINA_SETUP_EXE')
 IDYES = 6
@@ -16,10 +17,6 @@ IDNO = 7
 IDOK = 1
 TITLE = 'テストソフト セットアップ'
 BACK_CAPTION = 'Vornik Setup 98 Standard Version2.20(Build:2463)'
-
-
-def cp932(lines):
-    return ('\r\n'.join(lines) + '\r\n').encode('cp932')
 
 
 def wine_x11_managed(s, value):
@@ -80,11 +77,11 @@ def abort_run(s, disk):
     s.wait_window(title_contains='進行状況', cls='PaginaForm')
     wait_button_enabled(s, '進行状況')
     s.screenshot('progress-window')
-    s.driver('click', '--window', '進行状況', '--class', 'Button')
+    s.driver('click', '--window', '進行状況', '--class', 'Button', '--timeout', '150', timeout=200)
     question = s.answer_box('中断の確認', IDNO, timeout=90)
     s.check(question.startswith('ここでセットアップを中断すると'), f'abort question said {question!r}')
     wait_button_enabled(s, '進行状況')
-    s.driver('click', '--window', '進行状況', '--class', 'Button')
+    s.driver('click', '--window', '進行状況', '--class', 'Button', '--timeout', '150', timeout=200)
     s.answer_box('中断の確認', IDYES, timeout=90)
     told = s.answer_box('中断', IDOK, timeout=90)
     s.check(told == 'セットアップを中断しました．', f'abort message said {told!r}')

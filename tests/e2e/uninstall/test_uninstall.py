@@ -8,6 +8,7 @@ import subprocess
 import tempfile
 
 import pagina_e2e
+from pagina_e2e import cp932, put, reg
 
 SETUP = os.environ.get('PAGINA_SETUP_EXE')
 IDOK = 1
@@ -16,20 +17,6 @@ TITLE = 'テストソフト'
 APP = 'E:\\テストソフト\\'
 ENTRY = 'HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TestSoft'
 SHARED_KEY = 'HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs'
-
-
-def cp932(lines):
-    return ('\r\n'.join(lines) + '\r\n').encode('cp932')
-
-
-def put(path, data):
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, 'wb') as f:
-        f.write(data)
-
-
-def reg(s, *args):
-    return subprocess.run(['wine', 'reg', *args], env=s.env, capture_output=True, timeout=120)
 
 
 def test():
