@@ -475,16 +475,16 @@ class Run {
         s_.AddFailure("<Registry> ", shownKey, ErrorText(code));
         continue;
       }
-      RegistryValueSpec spec = ParseRegistryValue(value);
-      switch (spec.kind) {
-        case RegistryValueKind::String: code = reg.WriteString(name, spec.data); break;
-        case RegistryValueKind::ExpandString: code = reg.WriteExpandString(name, spec.data); break;
+      RegistryValueSpec parsed = ParseRegistryValue(value);
+      switch (parsed.kind) {
+        case RegistryValueKind::String: code = reg.WriteString(name, parsed.data); break;
+        case RegistryValueKind::ExpandString: code = reg.WriteExpandString(name, parsed.data); break;
         case RegistryValueKind::Dword:
-          code = reg.WriteInteger(name, static_cast<std::int32_t>(ParseDwordData(spec.data)));
+          code = reg.WriteInteger(name, static_cast<std::int32_t>(ParseDwordData(parsed.data)));
           break;
         case RegistryValueKind::Binary: {
           std::string bytes;
-          if (!ParseBinaryData(spec.data, bytes)) {
+          if (!ParseBinaryData(parsed.data, bytes)) {
             reg.CloseKey();
             s_.AddFailure("<Registry> ", shownKey + " : " + name, "バイナリ値の書式が正しくありません．\r\n");
             continue;

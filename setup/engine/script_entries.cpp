@@ -120,7 +120,7 @@ ShortcutKind ShortcutKindOf(const std::string& name) {
 }
 
 RegistryKeySpec ParseRegistryKey(const std::string& key) {
-  RegistryKeySpec spec;
+  RegistryKeySpec parsed;
   std::string token = "(Cuser)";
   std::string path = key;
   if (key.size() >= 7 && key[0] == '(' && key[6] == ')') {
@@ -128,16 +128,16 @@ RegistryKeySpec ParseRegistryKey(const std::string& key) {
     path = key.substr(7);
   }
   if (token == "(Class)") {
-    spec.root = plat::RegRoot::ClassesRoot;
+    parsed.root = plat::RegRoot::ClassesRoot;
   } else if (token == "(Local)") {
-    spec.root = plat::RegRoot::LocalMachine;
+    parsed.root = plat::RegRoot::LocalMachine;
   } else if (token == "(Users)") {
-    spec.root = plat::RegRoot::Users;
+    parsed.root = plat::RegRoot::Users;
   } else {
-    spec.root = plat::RegRoot::CurrentUser;
+    parsed.root = plat::RegRoot::CurrentUser;
   }
-  spec.path = RemovePathDelimiter(RemovePathDelimiter(path, "T"), "B");
-  return spec;
+  parsed.path = RemovePathDelimiter(RemovePathDelimiter(path, "T"), "B");
+  return parsed;
 }
 
 RegistryValueSpec ParseRegistryValue(const std::string& rawValue) {
@@ -148,21 +148,21 @@ RegistryValueSpec ParseRegistryValue(const std::string& rawValue) {
   std::string type = v.substr(0, 5);
   std::string data = v.size() > 5 ? v.substr(5) : std::string();
   if (pdd) data = RemovePathDelimiter(data, "B");
-  RegistryValueSpec spec;
-  spec.data = data;
+  RegistryValueSpec parsed;
+  parsed.data = data;
   if (type == "(Str)") {
-    spec.kind = RegistryValueKind::String;
+    parsed.kind = RegistryValueKind::String;
   } else if (type == "(Exp)") {
-    spec.kind = RegistryValueKind::ExpandString;
+    parsed.kind = RegistryValueKind::ExpandString;
   } else if (type == "(Int)" || type == "(Dwd)") {
-    spec.kind = RegistryValueKind::Dword;
+    parsed.kind = RegistryValueKind::Dword;
   } else if (type == "(Bin)") {
-    spec.kind = RegistryValueKind::Binary;
+    parsed.kind = RegistryValueKind::Binary;
   } else {
-    spec.kind = RegistryValueKind::String;
-    spec.data = type + data;
+    parsed.kind = RegistryValueKind::String;
+    parsed.data = type + data;
   }
-  return spec;
+  return parsed;
 }
 
 std::uint32_t ParseDwordData(const std::string& data) {

@@ -66,7 +66,7 @@ struct IniEntry {
 };
 bool ParseIniEntry(const std::string& expanded, IniEntry& out);
 
-// A "Relate" pair; the command spec after token replacement.
+// A "Relate" pair; the command text after token replacement.
 struct AssociationSpec {
   std::string extension;
   std::string description;

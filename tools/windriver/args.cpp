@@ -70,8 +70,8 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
     result.error = "no command given";
     return result;
   }
-  const auto spec = verbs().find(args[0]);
-  if (spec == verbs().end()) {
+  const auto grammar = verbs().find(args[0]);
+  if (grammar == verbs().end()) {
     result.error = "unknown command: " + args[0];
     return result;
   }
@@ -92,7 +92,7 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
       name = name.substr(0, eq);
       inlineValue = true;
     }
-    if (spec->second.flags.count(name)) {
+    if (grammar->second.flags.count(name)) {
       if (inlineValue) {
         result.error = "option --" + name + " takes no value";
         return result;
@@ -100,7 +100,7 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
       command.options[name] = "1";
       continue;
     }
-    if (!spec->second.valued.count(name)) {
+    if (!grammar->second.valued.count(name)) {
       result.error = "unknown option for " + command.verb + ": --" + name;
       return result;
     }
@@ -124,7 +124,7 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
     }
     command.options[name] = value;
   }
-  for (const auto& oneOf : spec->second.required) {
+  for (const auto& oneOf : grammar->second.required) {
     bool found = false;
     for (const auto& name : oneOf) found = found || command.has(name);
     if (!found) {
