@@ -128,7 +128,7 @@ TEST_F(ScriptCheckTest, SampleMediumScriptIsClean) {
   std::string ascii;
   for (char ch : text.str())
     if (static_cast<unsigned char>(ch) < 0x80) ascii += ch;
-  std::vector<std::string> disk1 = {"PaginaV1.exe", "help.ht_", "README.TX_", "README.TXT", "sample.pgd"};
+  std::vector<std::string> disk1 = {"PaginaV1.exe", "toolbar.bmp", "PaginaV1.bmp", "help.ht_", "README.TX_", "README.TXT", "sample.pgd"};
   std::vector<std::string> disk2 = {"bitmap.pgd", "bitmap001.bmp", "bitmap002.bmp"};
   for (int n = 1; n <= 12; ++n) disk1.push_back((n < 10 ? "sample00" : "sample0") + std::to_string(n) + ".jpg");
   for (int n = 13; n <= 24; ++n) disk2.push_back("sample0" + std::to_string(n) + ".jpg");
